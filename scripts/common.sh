@@ -1,0 +1,28 @@
+# Shared by the run and test commands: install what is missing, build what is stale.
+set -euo pipefail
+QV_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+
+QV_BUILD_PACKAGES=(build-essential cmake ninja-build pkg-config libgtest-dev libgmock-dev
+  libbenchmark-dev libgl1-mesa-dev libglu1-mesa-dev libegl-dev libegl-mesa0 libgl1-mesa-dri
+  libsdl2-dev libimgui-dev libfreetype-dev libfontconfig-dev fonts-liberation libpng-dev)
+QV_TEST_PACKAGES=(xvfb xdotool x11-utils imagemagick mingw-w64 wine wine64)
+
+qv_install() {
+  local missing=()
+  for p in "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "Installing: ${missing[*]}"
+  local sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo=sudo
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+qv_build() {  # preset...
+  for preset in "$@"; do
+    [ -f "$QV_ROOT/build/$preset/build.ninja" ] || cmake --preset "$preset" -S "$QV_ROOT" >/dev/null
+    cmake --build --preset "$preset" -j "$(nproc)"
+  done
+}

@@ -1,0 +1,85 @@
+#pragma once
+// TForm2: the settings window, the live scene above six sliders.
+
+#include <array>
+
+#include "app/host.h"
+#include "geometry/geometry_store.h"
+#include "scene/scene_state.h"
+
+namespace qv {
+
+inline constexpr const char* kSettingsCaption = "Quorvelian Settings";
+inline constexpr const char* kSiteAddress = "https://www.quorvelian.example/";
+inline constexpr int kSettingsWidth = 400;
+inline constexpr int kSettingsHeight = 440;
+inline constexpr int kEscapeKey = 27;
+inline constexpr unsigned kLabelColour = 0xE1E1E1;  // RGB(225, 225, 225)
+
+struct SliderSpec {
+  const char* label;  // its StaticText caption
+  int min, max;
+  int design;         // position before the stored value is applied
+  int left, top;      // slider, client pixels
+  int label_left, label_top, label_width;
+};
+
+inline constexpr std::array<SliderSpec, 6> kSliders = {{
+    {"Speed", 0, 10, 7, 3, 320, 17, 300, 51},
+    {"Brightness", 0, 10, 7, 3, 357, 17, 340, 78},
+    {"Satiation", 2, 10, 2, 128, 320, 142, 300, 66},
+    {"Size", 0, 14, 0, 128, 357, 142, 340, 35},
+    {"Primitive", 0, 10, 0, 256, 320, 270, 300, 65},
+    {"Color", 1, 9, 2, 256, 357, 270, 340, 42},
+}};
+inline constexpr int kSliderWidth = 120;
+inline constexpr int kSliderHeight = 10;
+
+struct ButtonSpec {
+  const char* caption;
+  int left, top, width, height;
+};
+inline constexpr ButtonSpec kSaveButton{"Save Settings", 9, 375, 110, 20};
+inline constexpr ButtonSpec kSiteButton{"Our Site", 134, 376, 110, 20};
+
+class TForm2 {
+ public:
+  TForm2(SceneState& scene, GeometryStore& store, WindowHost& host);
+
+  void FormCreate();
+  void FormActivate();
+  // Outer size of the window.
+  void FormResize(int outer_width, int outer_height);
+  void FormKeyDown(int key);
+  void TimerTimer();
+  void Draw();
+  void BitBtn1Click();  // "Save Settings"
+  void BitBtn2Click();  // "Our Site"
+
+  // Moves slider 0..5 (TrackBar1..TrackBar6); the position is clamped to the
+  // range and the change handler runs only when it really changed.
+  void SetSliderPosition(int slider, int position);
+  int SliderPosition(int slider) const { return positions_[static_cast<std::size_t>(slider)]; }
+
+  void TrackBar1Change();
+  void TrackBar2Change();
+  void TrackBar3Change();
+  void TrackBar4Change();
+  void TrackBar5Change();
+  void TrackBar6Change();
+
+  bool ended() const { return ended_; }
+
+ private:
+  bool CreateContext();
+  void ApplyGlState();
+
+  SceneState& scene_;
+  GeometryStore& store_;
+  WindowHost& host_;
+  std::array<int, 6> positions_{};
+  bool has_context_ = false;
+  bool ended_ = false;
+};
+
+}  // namespace qv

@@ -1,0 +1,1 @@
+#include "fullscreen/fullscreen.h"

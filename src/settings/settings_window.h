@@ -78,6 +78,8 @@ class TForm2 {
   GeometryStore& store_;
   WindowHost& host_;
   std::array<int, 6> positions_{};
+  int outer_width_ = kSettingsWidth;
+  int outer_height_ = kSettingsHeight;
   bool has_context_ = false;
   bool ended_ = false;
 };

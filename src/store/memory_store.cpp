@@ -1,0 +1,33 @@
+#include "store/memory_store.h"
+
+namespace qv {
+
+bool MemorySettingsStore::OpenKey(const std::string& path) {
+  auto it = keys_.find(path);
+  if (it == keys_.end()) return false;
+  open_ = &it->second;
+  ++opens;
+  return true;
+}
+
+bool MemorySettingsStore::OpenOrCreateKey(const std::string& path) {
+  if (deny_create) return false;
+  open_ = &keys_[path];
+  ++opens;
+  return true;
+}
+
+std::int32_t MemorySettingsStore::ReadInteger(const std::string& name) {
+  if (open_ == nullptr) throw SettingsError(FailedToGet(name));
+  auto it = open_->values.find(name);
+  if (it == open_->values.end() || it->second.size > 4) throw SettingsError(FailedToGet(name));
+  if (!it->second.is_integer) throw SettingsError(InvalidType(name));
+  return static_cast<std::int32_t>(it->second.number);
+}
+
+void MemorySettingsStore::WriteInteger(const std::string& name, std::int32_t value) {
+  if (open_ == nullptr || deny_writes) throw SettingsError(FailedToSet(name));
+  open_->values[name] = Value{value, true, 4};
+}
+
+}  // namespace qv

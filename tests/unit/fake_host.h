@@ -1,0 +1,92 @@
+#pragma once
+// A window host that records what the front-end asks of it.
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "app/host.h"
+#include "render/recording_sink.h"
+#include "store/memory_store.h"
+
+namespace qv::testing_support {
+
+class FakeGlyphs final : public CaptionGlyphs {
+ public:
+  bool Build(unsigned, int, int, int) override {
+    ++builds;
+    return true;
+  }
+  int builds = 0;
+};
+
+class FakeHost final : public WindowHost {
+ public:
+  std::map<std::string, MemorySettingsStore::Key> keys;
+  RecordingSink sink;
+  FakeGlyphs glyphs;
+
+  bool pixel_format_ok = true;
+  bool active = true;
+  bool password_ok = true;
+  CursorPoint cursor{100, 100};
+  int screen_w = 1024, screen_h = 768;
+  int client_w = 640, client_h = 480;
+
+  int graphics_created = 0, graphics_released = 0, swaps = 0, close_requests = 0,
+      terminations = 0, password_checks = 0, cursor_count = 0;
+  bool graphics_live = false;
+  std::vector<std::string> error_boxes;
+  std::vector<int> running_flags;
+  std::vector<std::string> pages;
+  struct Bounds {
+    int left, top, width, height;
+  };
+  std::vector<Bounds> bounds;
+
+  bool CreateGraphics() override {
+    if (!pixel_format_ok) return false;
+    ++graphics_created;
+    graphics_live = true;
+    return true;
+  }
+  void ReleaseGraphics() override {
+    if (graphics_live) ++graphics_released;
+    graphics_live = false;
+  }
+  GlSink& Sink() override { return sink; }
+  CaptionGlyphs& Glyphs() override { return glyphs; }
+  void SwapBuffers() override { ++swaps; }
+  int ScreenWidth() override { return screen_w; }
+  int ScreenHeight() override { return screen_h; }
+  int ClientWidth() override { return client_w; }
+  int ClientHeight() override { return client_h; }
+  void SetBounds(int l, int t, int w, int h) override {
+    bounds.push_back({l, t, w, h});
+    client_w = w;
+    client_h = h;
+  }
+  void ShowErrorBox(const std::string& text) override { error_boxes.push_back(text); }
+  void RequestClose() override { ++close_requests; }
+  void Terminate() override { ++terminations; }
+  bool IsActive() override { return active; }
+  CursorPoint CursorPos() override { return cursor; }
+  void ShowCursor(bool show) override { cursor_count += show ? 1 : -1; }
+  void SetScreenSaverRunning(bool running) override { running_flags.push_back(running); }
+  bool VerifyPassword() override {
+    ++password_checks;
+    return password_ok;
+  }
+  std::unique_ptr<SettingsStore> OpenSettingsStore() override {
+    return std::make_unique<MemorySettingsStore>(keys);
+  }
+  void OpenWebPage(const char* address) override { pages.emplace_back(address); }
+
+  std::map<std::string, std::int64_t> Stored() {
+    std::map<std::string, std::int64_t> out;
+    for (const auto& [name, v] : keys[kSettingsKeyPath].values) out[name] = v.number;
+    return out;
+  }
+};
+
+}  // namespace qv::testing_support

@@ -9,6 +9,11 @@ namespace qv::skeleton {
 
 inline constexpr double kPi = 3.141592653589793;
 
+// The generators' sine and cosine: the same bits on every target (the C
+// libraries' own differ in the last place between Linux and Windows).
+double sin(double x);
+double cos(double x);
+
 // Rotation that turns a raw point into the species' model frame, from the
 // three fixed angles; with them it is the axis exchange X = -y, Y = 10 - z,
 // Z = x up to rounding, but the stored numbers come from the full formulas.

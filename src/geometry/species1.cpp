@@ -4,8 +4,6 @@
 namespace qv {
 
 using namespace skeleton;
-using std::cos;
-using std::sin;
 
 void GenerateSpecies1(GeometryStore& store, int M, int F) {
   Species1Geometry& g = store.Species1;

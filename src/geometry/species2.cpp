@@ -4,8 +4,6 @@
 namespace qv {
 
 using namespace skeleton;
-using std::cos;
-using std::sin;
 
 void GenerateSpecies2(GeometryStore& store, int M, int F) {
   Species2Geometry& g = store.Species2;

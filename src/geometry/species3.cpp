@@ -4,8 +4,6 @@
 namespace qv {
 
 using namespace skeleton;
-using std::cos;
-using std::sin;
 
 void GenerateSpecies3(GeometryStore& store, int M, int F) {
   Species3Geometry& g = store.Species3;

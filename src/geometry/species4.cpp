@@ -5,8 +5,6 @@
 namespace qv {
 
 using namespace skeleton;
-using std::cos;
-using std::sin;
 
 void GenerateSpecies4(GeometryStore& store, int M, int F) {
   Species4Geometry& g = store.Species4;

@@ -4,8 +4,6 @@
 namespace qv {
 
 using namespace skeleton;
-using std::cos;
-using std::sin;
 
 void GenerateSpecies5(GeometryStore& store, int M, int F) {
   Species5Geometry& g = store.Species5;

@@ -6,8 +6,6 @@
 namespace qv {
 
 using namespace skeleton;
-using std::cos;
-using std::sin;
 
 namespace {
 // The flower is flat: its rows stop at a quarter turn, well before the

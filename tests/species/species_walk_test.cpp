@@ -272,3 +272,42 @@ TEST(Species, SecondColourSets) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Species1, MeshDetailOneSitsAtTheNominalAngles) {
+  // Vertices evaluated at the prose's angles rather than the accumulated
+  // ones: petals at t = r pi/12 and u = -pi/4 + c pi/4, leaves at t = pi/2
+  // (rows 5 and 6) and u = -pi/8 + c pi/4. Worked out independently with the
+  // formulas of the flower description (python3).
+  struct Vertex {
+    int part, row, col;
+    double X, Y, Z;
+  };
+  const Vertex expected[] = {
+      {0, 6, 2, -2.2143629304045732e-16, 8.6075159603376807, -2.1011002862997028},
+      {1, 1, 0, 0.26649379641071846, 7.1096050688887527, 0.045473870873745222},
+      {2, 3, 0, -0.75761440841415817, 8.1891036360383467, 0.50664870341835588},
+      {3, 4, 1, -1.629349223746811, 8.780464795733689, -0.33333333333333359},
+      {5, 5, 0, 1, 5.7422555233306234, 1.0166666666666659},
+      {6, 6, 1, -0.99999999999999978, 3.9126041178551958, 1.1666666666666656},
+      {7, 5, 1, -8.617585300442013e-17, 2.4126041178551958, -0.8333333333333347},
+  };
+  auto store = std::make_unique<GeometryStore>();
+  qv::GenerateSpecies1(*store, 1, 7);
+  const auto& g = store->Species1;
+  for (const Vertex& v : expected) {
+    EXPECT_NEAR(g.PointX[v.part][v.row][v.col], v.X, 1e-12) << v.part << " " << v.row;
+    EXPECT_NEAR(g.PointY[v.part][v.row][v.col], v.Y, 1e-12) << v.part << " " << v.row;
+    EXPECT_NEAR(g.PointZ[v.part][v.row][v.col], v.Z, 1e-12) << v.part << " " << v.row;
+  }
+  // Rows 5 and 6 of every leaf are the same edge row.
+  for (int part = 5; part <= 7; ++part) {
+    for (int c = 0; c <= 1; ++c) {
+      EXPECT_EQ(g.PointY[part][5][c], g.PointY[part][6][c]);
+      EXPECT_NE(g.PointY[part][4][c], g.PointY[part][5][c]);
+    }
+  }
+}
+
+}  // namespace

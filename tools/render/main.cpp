@@ -8,6 +8,7 @@
 
 #include "dumps.h"
 #include "options.h"
+#include "render_commands.h"
 
 namespace {
 
@@ -25,6 +26,14 @@ int Run(const std::string& command, const std::vector<std::string>& args) {
                                        "slot-angle", "turn"}),
                         stdout);
   }
+  if (command == "snapshot") {
+    return rt::RunSnapshot(Options(args, {"out", "width", "height", "frames", "seed", "kinds", "fast",
+                                          "bright", "satiation", "size", "snow", "frame"}));
+  }
+  if (command == "gallery") {
+    return rt::RunGallery(Options(args, {"out", "primitive", "mesh-detail", "color"}));
+  }
+  if (command == "bench") return rt::RunBench(Options(args, {"repetitions"}));
   throw qv::render_tool::UsageError("unknown subcommand '" + command + "'");
 }
 

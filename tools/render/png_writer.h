@@ -1,0 +1,12 @@
+#pragma once
+#include <string>
+#include <vector>
+
+namespace qv::render_tool {
+
+// 8-bit RGBA rows, top row first, written as RGB. Throws std::runtime_error naming the file
+// when it cannot be written.
+void WritePng(const std::string& path, int width, int height,
+              const std::vector<unsigned char>& rgba);
+
+}  // namespace qv::render_tool

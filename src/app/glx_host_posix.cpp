@@ -1,0 +1,212 @@
+#include "app/glx_host_posix.h"
+
+#include <cstdio>
+
+namespace qv {
+
+namespace {
+
+// Xlib's error handler is one per process; it only counts, so that a window
+// destroyed between two calls shows up as a failed call we can test for.
+int g_x_errors = 0;
+
+int CountXError(Display*, XErrorEvent*) {
+  ++g_x_errors;
+  return 0;
+}
+
+std::string Hex(unsigned long id) {
+  char text[32];
+  std::snprintf(text, sizeof text, "0x%lx", id);
+  return text;
+}
+
+}  // namespace
+
+XConnection::XConnection() {
+  display_ = XOpenDisplay(nullptr);
+  if (display_ != nullptr) XSetErrorHandler(CountXError);
+}
+
+XConnection::~XConnection() {
+  if (display_ != nullptr) XCloseDisplay(display_);
+}
+
+bool XConnection::WindowAttributes(Window window, XWindowAttributes* attributes) {
+  if (display_ == nullptr || window == 0) return false;
+  XSync(display_, False);
+  const int before = g_x_errors;
+  const Status ok = XGetWindowAttributes(display_, window, attributes);
+  XSync(display_, False);
+  return ok != 0 && g_x_errors == before;
+}
+
+GlxWindowHost::~GlxWindowHost() {
+  ReleaseGraphics();
+  if (owned_ && !gone_ && window_ != 0) {
+    XDestroyWindow(x_.display(), window_);
+    XSync(x_.display(), False);
+  }
+}
+
+bool GlxWindowHost::ChooseVisual(const XWindowAttributes& attributes, std::string* error) {
+  XVisualInfo wanted{};
+  wanted.visualid = XVisualIDFromVisual(attributes.visual);
+  int count = 0;
+  XVisualInfo* found = XGetVisualInfo(x_.display(), VisualIDMask, &wanted, &count);
+  if (found == nullptr || count == 0) {
+    *error = "no visual information for window " + Hex(window_);
+    return false;
+  }
+  visual_ = found[0];
+  XFree(found);
+  int use_gl = 0, rgba = 0, doublebuffer = 0;
+  glXGetConfig(x_.display(), &visual_, GLX_USE_GL, &use_gl);
+  glXGetConfig(x_.display(), &visual_, GLX_RGBA, &rgba);
+  glXGetConfig(x_.display(), &visual_, GLX_DOUBLEBUFFER, &doublebuffer);
+  if (!use_gl || !rgba) {
+    *error = "the visual of window " + Hex(window_) + " cannot do RGBA OpenGL";
+    return false;
+  }
+  // A single-buffered visual still draws; frames are flushed instead of swapped.
+  double_buffered_ = doublebuffer != 0;
+  return true;
+}
+
+bool GlxWindowHost::Attach(Window window, std::string* error) {
+  XWindowAttributes a{};
+  window_ = window;
+  if (!x_.WindowAttributes(window, &a)) {
+    *error = "window " + Hex(window) + " does not exist";
+    window_ = 0;
+    return false;
+  }
+  if (!ChooseVisual(a, error)) {
+    window_ = 0;
+    return false;
+  }
+  width_ = a.width;
+  height_ = a.height;
+  // Only structure events: the owner keeps the input.
+  XSelectInput(x_.display(), window_, StructureNotifyMask);
+  XSync(x_.display(), False);
+  return true;
+}
+
+bool GlxWindowHost::CreateChild(Window parent, const char* title, std::string* error) {
+  XWindowAttributes pa{};
+  if (!x_.WindowAttributes(parent, &pa)) {
+    *error = "window " + Hex(parent) + " does not exist";
+    return false;
+  }
+  Display* d = x_.display();
+  const int screen = XScreenNumberOfScreen(pa.screen);
+  XVisualInfo* vi = nullptr;
+  for (int depth : {32, 24, 16}) {
+    int attributes[] = {GLX_RGBA,       GLX_DOUBLEBUFFER, GLX_RED_SIZE,   8, GLX_GREEN_SIZE, 8,
+                        GLX_BLUE_SIZE,  8,                GLX_DEPTH_SIZE, depth, None};
+    vi = glXChooseVisual(d, screen, attributes);
+    if (vi != nullptr) break;
+  }
+  if (vi == nullptr) {
+    *error = "No double-buffered RGBA OpenGL visual with a depth buffer (glXChooseVisual failed)";
+    return false;
+  }
+  visual_ = *vi;
+  XFree(vi);
+  XSetWindowAttributes swa{};
+  swa.colormap = XCreateColormap(d, RootWindow(d, screen), visual_.visual, AllocNone);
+  swa.border_pixel = 0;
+  swa.background_pixmap = None;
+  swa.event_mask = StructureNotifyMask;
+  const int before = g_x_errors;
+  width_ = pa.width > 0 ? pa.width : 1;
+  height_ = pa.height > 0 ? pa.height : 1;
+  window_ = XCreateWindow(d, parent, 0, 0, static_cast<unsigned>(width_),
+                          static_cast<unsigned>(height_), 0, visual_.depth, InputOutput,
+                          visual_.visual, CWColormap | CWBorderPixel | CWBackPixmap | CWEventMask,
+                          &swa);
+  XStoreName(d, window_, title);
+  XMapWindow(d, window_);
+  XSync(d, False);
+  if (window_ == 0 || g_x_errors != before) {
+    *error = "cannot create a window inside " + Hex(parent);
+    window_ = 0;
+    return false;
+  }
+  owned_ = true;
+  return true;
+}
+
+bool GlxWindowHost::Pump(bool* resized) {
+  Display* d = x_.display();
+  while (!gone_ && XPending(d) > 0) {
+    XEvent e;
+    XNextEvent(d, &e);
+    if (e.type == DestroyNotify && e.xdestroywindow.window == window_) {
+      gone_ = true;
+    } else if (e.type == ConfigureNotify && e.xconfigure.window == window_) {
+      if (e.xconfigure.width != width_ || e.xconfigure.height != height_) {
+        width_ = e.xconfigure.width;
+        height_ = e.xconfigure.height;
+        *resized = true;
+      }
+    }
+  }
+  // A destroy notice can be missed (the owner may have selected our events
+  // away); asking for the window every frame cannot.
+  XWindowAttributes a{};
+  if (!gone_ && !x_.WindowAttributes(window_, &a)) gone_ = true;
+  return !gone_;
+}
+
+bool GlxWindowHost::CreateGraphics() {
+  ReleaseGraphics();
+  if (gone_ || window_ == 0) return false;
+  context_ = glXCreateContext(x_.display(), &visual_, nullptr, True);
+  if (context_ == nullptr) {
+    GraphicsFailed("Cannot create an OpenGL context for window " + Hex(window_) +
+                   " (glXCreateContext failed)");
+    return false;
+  }
+  const int before = g_x_errors;
+  const bool made = glXMakeCurrent(x_.display(), window_, context_) != False;
+  XSync(x_.display(), False);
+  if (!made || g_x_errors != before) {
+    glXDestroyContext(x_.display(), context_);
+    context_ = nullptr;
+    GraphicsFailed("Cannot make the OpenGL context current on window " + Hex(window_) +
+                   " (glXMakeCurrent failed)");
+    return false;
+  }
+  return true;
+}
+
+void GlxWindowHost::ReleaseGraphics() {
+  if (context_ == nullptr) return;
+  glXMakeCurrent(x_.display(), None, nullptr);
+  glXDestroyContext(x_.display(), context_);
+  context_ = nullptr;
+  XSync(x_.display(), False);
+}
+
+void GlxWindowHost::SwapBuffers() {
+  if (context_ == nullptr || gone_) return;
+  if (double_buffered_) {
+    glXSwapBuffers(x_.display(), window_);
+  } else {
+    glFlush();
+  }
+}
+
+CursorPoint GlxWindowHost::CursorPos() {
+  CursorPoint p;
+  Window root = 0, child = 0;
+  int wx = 0, wy = 0;
+  unsigned mask = 0;
+  XQueryPointer(x_.display(), DefaultRootWindow(x_.display()), &root, &child, &p.x, &p.y, &wx,
+                &wy, &mask);
+  return p;
+}
+
+}  // namespace qv

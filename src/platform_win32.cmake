@@ -1,0 +1,51 @@
+# quorvelian.scr: the Win32 + WGL shells over the portable core and the
+# front-end logic, one self-contained executable per architecture.
+enable_language(RC)
+
+add_library(quorvelian_win32 STATIC
+  gl/wgl_host_win32.cpp
+  store/registry_store_win32.cpp
+  password/password_win32.cpp
+)
+target_link_libraries(quorvelian_win32 PUBLIC quorvelian_opengl quorvelian_core
+  user32 gdi32 advapi32 shell32)
+
+add_executable(quorvelian_scr WIN32
+  app/main_win32.cpp
+  fullscreen/fullscreen_win32.cpp
+  settings/settings_window_win32.cpp
+  preview/preview_win32.cpp
+  app/quorvelian_win32.rc
+)
+target_link_libraries(quorvelian_scr PRIVATE quorvelian_win32 quorvelian_frontend comctl32)
+set_target_properties(quorvelian_scr PROPERTIES
+  OUTPUT_NAME quorvelian
+  SUFFIX .scr
+  RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+
+if(MINGW)
+  # Users copy the .scr alone into the system folder: no MinGW runtime DLLs.
+  target_link_options(quorvelian_scr PRIVATE -static -static-libgcc -static-libstdc++)
+endif()
+
+# Test programs run under Wine by the Linux test suite (tests/windows).
+if(QV_BUILD_TESTS)
+  set(QV_WIN_TESTS ${PROJECT_SOURCE_DIR}/tests/windows)
+  add_executable(qv_preview_host WIN32 ${QV_WIN_TESTS}/preview_host.cpp)
+  target_link_libraries(qv_preview_host PRIVATE user32 gdi32)
+
+  add_executable(qv_win32_checks ${QV_WIN_TESTS}/win32_checks.cpp)
+  target_link_libraries(qv_win32_checks PRIVATE quorvelian_win32)
+
+  # Stands in for the old platform's password library: always refuses.
+  add_library(qv_refusing_password MODULE ${QV_WIN_TESTS}/refusing_password.cpp)
+  set_target_properties(qv_refusing_password PROPERTIES PREFIX "" OUTPUT_NAME PASSWORD SUFFIX .CPL)
+
+  foreach(t qv_preview_host qv_win32_checks qv_refusing_password)
+    set_target_properties(${t} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests
+                                          LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+    if(MINGW)
+      target_link_options(${t} PRIVATE -static -static-libgcc -static-libstdc++)
+    endif()
+  endforeach()
+endif()

@@ -40,12 +40,7 @@ SpeciesView GeometryStore::View(int species) const {
 void RegenerateAllSpecies(GeometryStore& store, int mesh_detail, int frame) {
   const int M = ClampMeshDetail(mesh_detail);
   const int F = ClampFrame(frame);
-  GenerateSpecies1(store, M, F);
-  GenerateSpecies2(store, M, F);
-  GenerateSpecies3(store, M, F);
-  GenerateSpecies4(store, M, F);
-  GenerateSpecies5(store, M, F);
-  GenerateSpecies6(store, M, F);
+  for (SpeciesGenerator generate : kSpeciesGenerators) generate(store, M, F);
 }
 
 int SpeciesPartCount(int species) {

@@ -20,26 +20,7 @@ using qv::SpeciesView;
 constexpr double kPi = 3.141592653589793;
 
 void Generate(GeometryStore& store, int species, int M, int F) {
-  switch (species) {
-    case 1:
-      qv::GenerateSpecies1(store, M, F);
-      break;
-    case 2:
-      qv::GenerateSpecies2(store, M, F);
-      break;
-    case 3:
-      qv::GenerateSpecies3(store, M, F);
-      break;
-    case 4:
-      qv::GenerateSpecies4(store, M, F);
-      break;
-    case 5:
-      qv::GenerateSpecies5(store, M, F);
-      break;
-    default:
-      qv::GenerateSpecies6(store, M, F);
-      break;
-  }
+  qv::kSpeciesGenerators[species - 1](store, M, F);
 }
 
 int StemPart(int species) {

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "geometry/geometry_store.h"
+#include "render/ranges.h"
 #include "render/recording_sink.h"
 #include "scene/scene_state.h"
 
@@ -39,7 +40,8 @@ int RunGeometry(const Options& options, std::FILE* out) {
           for (int c = kColorR2; c <= kColorB2; ++c) {
             // Set B is not part of stem and leaf parts; whatever the cells
             // hold there is not a value anyone may compare against.
-            const double value = range.has_set_b ? v.At(static_cast<Channel>(c), part, row, col) : 0;
+            const double value =
+                range.has_set_b ? v.At(static_cast<Channel>(c), part, row, col) : 0;
             std::fprintf(out, ",%.17g", value);
           }
           std::fputc('\n', out);
@@ -52,12 +54,15 @@ int RunGeometry(const Options& options, std::FILE* out) {
 
 int RunCalls(const Options& options, std::FILE* out) {
   if (!options.Has("kind")) throw UsageError("calls needs --kind 0..11");
-  if (!options.Has("primitive")) throw UsageError("calls needs --primitive");
+  if (!options.Has("primitive")) throw UsageError("calls needs --primitive 0..3");
   if (!options.Has("mesh-detail")) throw UsageError("calls needs --mesh-detail");
   const int kind = static_cast<int>(options.Integer("kind", 0, 0, 11));
 
   SceneState scene;
-  scene.PrimitiveMode = static_cast<int>(options.Integer("primitive", 0, kIntLow, kIntHigh));
+  // The renderers draw nothing for other modes; a dump of nothing would
+  // only hide a mistyped number.
+  scene.PrimitiveMode =
+      static_cast<int>(options.Integer("primitive", 0, kPointMode, kFadingTriangleMode));
   scene.MeshDetail = static_cast<int>(options.Integer("mesh-detail", 1, kIntLow, kIntHigh));
   scene.Frame = static_cast<int>(options.Integer("color", 7, kIntLow, kIntHigh));
   scene.Size = static_cast<int>(options.Integer("size", 12, kIntLow, kIntHigh));

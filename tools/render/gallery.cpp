@@ -29,13 +29,15 @@ int RunGallery(const Options& options) {
   if (!options.Has("out")) throw UsageError("gallery needs --out FILE.png");
   const std::string out = options.Text("out", "");
   const bool all = options.Text("primitive", "") == "all";
-  const int primitive =
-      all ? 0 : static_cast<int>(options.Integer("primitive", kQuadMode, kIntLow, kIntHigh));
+  const int primitive = all ? 0
+                            : static_cast<int>(options.Integer("primitive", kQuadMode, kPointMode,
+                                                               kFadingTriangleMode));
 
   SceneState scene;
   AssignSettings(scene, kFullScreenDefaults);
   DeriveSettings(scene);
-  scene.MeshDetail = static_cast<int>(options.Integer("mesh-detail", scene.MeshDetail, kIntLow, kIntHigh));
+  scene.MeshDetail =
+      static_cast<int>(options.Integer("mesh-detail", scene.MeshDetail, kIntLow, kIntHigh));
   scene.Frame = static_cast<int>(options.Integer("color", scene.Frame, kIntLow, kIntHigh));
 
   const int cell = all ? kSheetCell : kSingleCell;
@@ -77,9 +79,10 @@ int RunGallery(const Options& options) {
   }
 
   WritePng(out, width, height, context.ReadPixels());
-  std::printf("%s: %dx%d, %s, mesh detail %d, colour %d\n", out.c_str(), width, height,
-              all ? "primitive modes 0..3" : ("primitive mode " + std::to_string(primitive)).c_str(),
-              scene.MeshDetail, scene.Frame);
+  std::printf(
+      "%s: %dx%d, %s, mesh detail %d, colour %d\n", out.c_str(), width, height,
+      all ? "primitive modes 0..3" : ("primitive mode " + std::to_string(primitive)).c_str(),
+      scene.MeshDetail, scene.Frame);
   return 0;
 }
 

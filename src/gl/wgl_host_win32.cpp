@@ -50,22 +50,25 @@ bool WglCaptionGlyphs::Build(unsigned base, int first, int count, int height) {
   // Some drivers fail the very first call on a fresh context and succeed on
   // the next, so one retry before giving up on the caption.
   BOOL built = wglUseFontBitmapsA(dc_, static_cast<DWORD>(first), static_cast<DWORD>(count), base);
-  if (!built) built = wglUseFontBitmapsA(dc_, static_cast<DWORD>(first),
-                                         static_cast<DWORD>(count), base);
+  if (!built)
+    built = wglUseFontBitmapsA(dc_, static_cast<DWORD>(first), static_cast<DWORD>(count), base);
   // The font of an earlier activation is not used again.
   if (font_ != nullptr && font_ != font) DeleteObject(font_);
   font_ = font;
   return built != FALSE;
 }
 
-WglWindowHost::~WglWindowHost() { ReleaseGraphics(); }
+WglWindowHost::~WglWindowHost() {
+  ReleaseGraphics();
+}
 
 bool WglWindowHost::CreateGraphics() {
   // Each activation starts afresh; the context and device context of the
   // previous one would otherwise leak for the life of the saver.
   ReleaseGraphics();
-  if (window_ == nullptr || !IsWindow(window_)) return false;
-  dc_ = GetDC(window_);
+  HWND drawable = Drawable();
+  if (drawable == nullptr || !IsWindow(drawable)) return false;
+  dc_ = GetDC(drawable);
   if (dc_ == nullptr) return false;
   glyphs_.SetDc(dc_);
   if (!SetupPixelFormat(dc_, scene_.ScreenColorBits)) return false;
@@ -81,7 +84,7 @@ void WglWindowHost::ReleaseGraphics() {
     rc_ = nullptr;
   }
   if (dc_ != nullptr) {
-    ReleaseDC(window_, dc_);
+    ReleaseDC(Drawable(), dc_);
     dc_ = nullptr;
   }
   glyphs_.SetDc(nullptr);
@@ -93,8 +96,12 @@ void WglWindowHost::SwapBuffers() {
   ::SwapBuffers(dc_);
 }
 
-int WglWindowHost::ScreenWidth() { return GetSystemMetrics(SM_CXSCREEN); }
-int WglWindowHost::ScreenHeight() { return GetSystemMetrics(SM_CYSCREEN); }
+int WglWindowHost::ScreenWidth() {
+  return GetSystemMetrics(SM_CXSCREEN);
+}
+int WglWindowHost::ScreenHeight() {
+  return GetSystemMetrics(SM_CYSCREEN);
+}
 
 int WglWindowHost::ClientWidth() {
   RECT r = {};
@@ -123,7 +130,9 @@ void WglWindowHost::RequestClose() {
   if (window_ != nullptr) PostMessageA(window_, WM_CLOSE, 0, 0);
 }
 
-void WglWindowHost::Terminate() { PostQuitMessage(0); }
+void WglWindowHost::Terminate() {
+  PostQuitMessage(0);
+}
 
 bool WglWindowHost::IsActive() {
   return window_ != nullptr && (GetActiveWindow() == window_ || GetForegroundWindow() == window_);
@@ -135,13 +144,17 @@ CursorPoint WglWindowHost::CursorPos() {
   return CursorPoint{p.x, p.y};
 }
 
-void WglWindowHost::ShowCursor(bool show) { ::ShowCursor(show ? TRUE : FALSE); }
+void WglWindowHost::ShowCursor(bool show) {
+  ::ShowCursor(show ? TRUE : FALSE);
+}
 
 void WglWindowHost::SetScreenSaverRunning(bool running) {
   SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, running ? 1 : 0, nullptr, 0);
 }
 
-bool WglWindowHost::VerifyPassword() { return VerifySaverPassword(window_); }
+bool WglWindowHost::VerifyPassword() {
+  return VerifySaverPassword(window_);
+}
 
 std::unique_ptr<SettingsStore> WglWindowHost::OpenSettingsStore() {
   return std::make_unique<RegistrySettingsStore>(HKEY_CURRENT_USER);

@@ -43,7 +43,10 @@ class WglWindowHost : public WindowHost {
   WglWindowHost& operator=(const WglWindowHost&) = delete;
 
   void Attach(HWND window) { window_ = window; }
+  // The child that OpenGL draws on, when it is not the window itself.
+  void AttachDrawable(HWND drawable) { drawable_ = drawable; }
   HWND window() const { return window_; }
+  HWND drawable() const { return Drawable(); }
   bool has_context() const { return rc_ != nullptr; }
 
   bool CreateGraphics() override;
@@ -77,7 +80,10 @@ class WglWindowHost : public WindowHost {
 
  private:
   SceneState& scene_;
+  HWND Drawable() const { return drawable_ != nullptr ? drawable_ : window_; }
+
   HWND window_ = nullptr;
+  HWND drawable_ = nullptr;
   HDC dc_ = nullptr;
   HGLRC rc_ = nullptr;
   OpenGlSink sink_;

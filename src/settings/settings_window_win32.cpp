@@ -7,9 +7,12 @@
 #include <commctrl.h>
 
 #include <array>
+#include <cstdint>
 #include <memory>
 #include <utility>
+#include <vector>
 
+#include "gl/opengl_headers.h"
 #include "gl/wgl_host_win32.h"
 #include "settings/settings_window.h"
 
@@ -17,12 +20,18 @@ namespace qv {
 namespace {
 
 constexpr const char* kClassName = "QuorvelianSettings";
+constexpr const char* kSceneClassName = "QuorvelianSettingsScene";
 constexpr UINT_PTR kTimerId = 1;
 constexpr UINT kFrameIntervalMs = 31;
 constexpr int kFirstSliderId = 100;
 constexpr int kSaveButtonId = 200;
 constexpr int kSiteButtonId = 201;
 constexpr int kLabelHeight = 20;
+// The scene's viewport, in pixels of the window's client area from its
+// bottom edge, and the first row of controls, which the scene must not cover.
+constexpr int kSceneBottom = 110;
+constexpr int kSceneHeightLoss = 140;
+constexpr int kControlsTop = kSliders[0].label_top;
 constexpr DWORD kWindowStyle =
     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_THICKFRAME | WS_CLIPCHILDREN;
 
@@ -30,10 +39,62 @@ COLORREF LabelColour() {
   return RGB((kLabelColour >> 16) & 0xFF, (kLabelColour >> 8) & 0xFF, kLabelColour & 0xFF);
 }
 
+// Wine renders OpenGL on a child window into a hidden X window that it never
+// shows, so there the frame is read back and painted through GDI instead.
+bool GlChildWindowsHidden() {
+  HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+  return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
+class SettingsHost final : public WglWindowHost {
+ public:
+  explicit SettingsHost(SceneState& scene)
+      : WglWindowHost(scene), present_by_gdi_(GlChildWindowsHidden()) {}
+  bool present_by_gdi() const { return present_by_gdi_; }
+
+ protected:
+  void BeforeSwap() override {
+    if (!present_by_gdi_ || drawable() == nullptr) return;
+    RECT r = {};
+    GetClientRect(drawable(), &r);
+    const int width = r.right - r.left;
+    const int height = r.bottom - r.top;
+    if (width <= 0 || height <= 0) return;
+    pixels_.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glReadBuffer(GL_BACK);
+    glReadPixels(0, 0, width, height, GL_BGRA_EXT, GL_UNSIGNED_BYTE, pixels_.data());
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;  // bottom-up, as GL reads
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    // On the window's own surface over the child's place: GDI output on
+    // the child itself would go to the same hidden X window as its GL.
+    HDC dc = GetDCEx(window(), nullptr, DCX_CACHE);
+    if (dc == nullptr) return;
+    POINT origin = {0, 0};
+    MapWindowPoints(drawable(), window(), &origin, 1);
+    SetDIBitsToDevice(dc, origin.x, origin.y, static_cast<DWORD>(width), static_cast<DWORD>(height),
+                      0, 0, 0, static_cast<UINT>(height), pixels_.data(), &info, DIB_RGB_COLORS);
+    ReleaseDC(window(), dc);
+  }
+
+ private:
+  bool present_by_gdi_;
+  std::vector<std::uint32_t> pixels_;
+};
+
 struct SettingsShell {
-  WglWindowHost host;
+  SettingsHost host;
   TForm2 form;
   HWND window = nullptr;
+  // OpenGL draws on this child above the controls, never on the window: a
+  // GL surface of the window itself would be composited over the controls by
+  // drivers that render GL into an overlay (Wine among them).
+  HWND scene = nullptr;
   std::array<HWND, kSliders.size()> sliders{};
   HFONT font = nullptr;
   bool created = false;
@@ -65,6 +126,29 @@ struct SettingsShell {
     RECT r = {};
     GetWindowRect(window, &r);
     form.FormResize(r.right - r.left, r.bottom - r.top);
+    FitScene();
+  }
+
+  // Keeps the scene child over the part of the client area above the
+  // controls, and shifts the viewport that the form set in client-area
+  // pixels into the child's own, so the picture lands where it would on the
+  // window itself.
+  void FitScene() {
+    if (scene == nullptr) return;
+    RECT client = {};
+    GetClientRect(window, &client);
+    const int width = client.right - client.left;
+    const int height = client.bottom - client.top;
+    int scene_height = height - kSceneBottom;
+    if (scene_height > kControlsTop) scene_height = kControlsTop;
+    if (scene_height < 0) scene_height = 0;
+    SetWindowPos(scene, nullptr, 0, 0, width, scene_height,
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
+    if (!host.has_context()) return;
+    RECT outer = {};
+    GetWindowRect(window, &outer);
+    host.Sink().Viewport(0, kSceneBottom - (height - scene_height), outer.right - outer.left,
+                         outer.bottom - outer.top - kSceneHeightLoss);
   }
 };
 
@@ -79,13 +163,14 @@ void CreateControls(SettingsShell& shell, HINSTANCE instance) {
   };
   for (std::size_t i = 0; i < kSliders.size(); ++i) {
     const SliderSpec& s = kSliders[i];
-    HWND label = CreateWindowExA(0, "STATIC", s.label, WS_CHILD | WS_VISIBLE | SS_LEFT, s.label_left,
-                                 s.label_top, s.label_width, kLabelHeight, shell.window, nullptr,
-                                 instance, nullptr);
+    HWND label = CreateWindowExA(0, "STATIC", s.label, WS_CHILD | WS_VISIBLE | SS_LEFT,
+                                 s.label_left, s.label_top, s.label_width, kLabelHeight,
+                                 shell.window, nullptr, instance, nullptr);
     set_font(label);
     HWND slider = CreateWindowExA(
-        0, TRACKBAR_CLASSA, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | TBS_HORZ | TBS_BOTTOM | TBS_AUTOTICKS,
-        s.left, s.top, kSliderWidth, kSliderHeight, shell.window,
+        0, TRACKBAR_CLASSA, "",
+        WS_CHILD | WS_VISIBLE | WS_TABSTOP | TBS_HORZ | TBS_BOTTOM | TBS_AUTOTICKS, s.left, s.top,
+        kSliderWidth, kSliderHeight, shell.window,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstSliderId + static_cast<int>(i))),
         instance, nullptr);
     if (slider != nullptr) {
@@ -97,12 +182,23 @@ void CreateControls(SettingsShell& shell, HINSTANCE instance) {
   }
   for (const auto& [spec, id] : {std::pair<ButtonSpec, int>{kSaveButton, kSaveButtonId},
                                  std::pair<ButtonSpec, int>{kSiteButton, kSiteButtonId}}) {
-    HWND button = CreateWindowExA(0, "BUTTON", spec.caption,
-                                  WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, spec.left,
-                                  spec.top, spec.width, spec.height, shell.window,
-                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance,
-                                  nullptr);
+    HWND button = CreateWindowExA(
+        0, "BUTTON", spec.caption, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, spec.left,
+        spec.top, spec.width, spec.height, shell.window,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
     set_font(button);
+  }
+}
+
+LRESULT CALLBACK SceneProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_ERASEBKGND:
+      return 1;  // every frame clears it
+    case WM_PAINT:
+      ValidateRect(window, nullptr);
+      return 0;
+    default:
+      return DefWindowProcA(window, message, wparam, lparam);
   }
 }
 
@@ -125,7 +221,10 @@ LRESULT CALLBACK SettingsProc(HWND window, UINT message, WPARAM wparam, LPARAM l
   }
   switch (message) {
     case WM_ACTIVATE:
-      if (LOWORD(wparam) != WA_INACTIVE) shell->form.FormActivate();
+      if (LOWORD(wparam) != WA_INACTIVE) {
+        shell->form.FormActivate();
+        shell->FitScene();
+      }
       return 0;
     case WM_SIZE:
       shell->ForwardResize();
@@ -191,6 +290,14 @@ int RunSettingsWindow(HINSTANCE instance, SceneState& scene, GeometryStore& stor
   wc.lpszClassName = kClassName;
   RegisterClassExA(&wc);
 
+  WNDCLASSEXA scene_class = {};
+  scene_class.cbSize = sizeof(scene_class);
+  scene_class.style = CS_OWNDC;
+  scene_class.lpfnWndProc = SceneProc;
+  scene_class.hInstance = instance;
+  scene_class.lpszClassName = kSceneClassName;
+  RegisterClassExA(&scene_class);
+
   auto shell = std::make_unique<SettingsShell>(scene, store);
   // Design place and size; FormCreate centres it at its final size.
   HWND window = CreateWindowExA(0, kClassName, kSettingsCaption, kWindowStyle, 320, 142, 414, 440,
@@ -198,9 +305,19 @@ int RunSettingsWindow(HINSTANCE instance, SceneState& scene, GeometryStore& stor
   if (window == nullptr) return 1;
   shell->window = window;
   shell->host.Attach(window);
+  // Disabled: clicks on the picture must not take the focus from the sliders.
+  // Where GL children stay hidden anyway the child is never shown, so that
+  // the window's own surface, which the frames are painted on, shows there.
+  shell->scene = CreateWindowExA(
+      0, kSceneClassName, "",
+      WS_CHILD | (shell->host.present_by_gdi() ? 0 : WS_VISIBLE) | WS_DISABLED | WS_CLIPSIBLINGS, 0,
+      0, 0, 0, window, nullptr, instance, nullptr);
+  if (shell->scene != nullptr) shell->host.AttachDrawable(shell->scene);
   CreateControls(*shell, instance);
   shell->created = true;
+  shell->FitScene();
   shell->form.FormCreate();
+  shell->FitScene();
   shell->SyncSliders();
   SetTimer(window, kTimerId, kFrameIntervalMs, nullptr);
   ShowWindow(window, SW_SHOW);

@@ -3,15 +3,16 @@
 #include <cstdio>
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "egl_context.h"
+#include "frame_cases.h"
 #include "geometry/geometry_store.h"
 #include "gl/freetype_glyphs_posix.h"
 #include "gl/opengl_headers.h"
 #include "gl/opengl_sink.h"
 #include "gl/scene_gl.h"
-#include "pinned_kind_sink.h"
 #include "render/recording_sink.h"
 #include "render_commands.h"
 #include "scene/frame_director.h"
@@ -50,39 +51,6 @@ void Report(const char* name, double ms, double target_ms) {
   std::fflush(stdout);
 }
 
-// The saver's frame: defaults as on a first run, or the heaviest load the
-// settings allow (species 4 in all three slots, mesh detail 5, sparkles,
-// every slot held fully opaque).
-struct FrameCase {
-  bool heaviest;
-  SceneState scene;
-  std::unique_ptr<GeometryStore> store = std::make_unique<GeometryStore>();
-
-  explicit FrameCase(bool heavy) : heaviest(heavy) {
-    SettingValues values = kFullScreenDefaults;
-    if (heavy) {
-      values[2] = 10;  // Satiation: mesh detail 5
-      values[4] = 3;   // Snow: primitive mode 1, sparkles
-    }
-    AssignSettings(scene, values);
-    DeriveSettings(scene);
-    scene.BannerAlphaStep = 0.001;
-    RegenerateAllSpecies(*store, scene.MeshDetail, scene.Frame);
-    InitSlots(scene, 1);
-  }
-  void Step(GlSink& sink) {
-    if (heaviest) {
-      for (int k = 0; k < 3; ++k) {
-        scene.SlotAlpha[k] = 1;
-        scene.SlotAge[k] = 0;
-      }
-    }
-    DrawFrame(scene, *store, sink, kFullScreenFrame);
-  }
-};
-
-constexpr std::array<int, 3> kHeaviestKinds = {3, 3, 3};
-
 }  // namespace
 
 int RunBench(const Options& options) {
@@ -92,40 +60,36 @@ int RunBench(const Options& options) {
   {
     auto store = std::make_unique<GeometryStore>();
     for (int m = kMinMeshDetail; m <= kMaxMeshDetail; ++m) {
-      const double ms = MedianMilliseconds(reps, [&] { RegenerateAllSpecies(*store, m, 5); });
+      const double ms = MedianMilliseconds(
+          reps, [&] { RegenerateAllSpecies(*store, m, bench::kRegenerateColour); });
       char name[64];
       std::snprintf(name, sizeof name, "RegenerateAllSpecies M=%d", m);
       Report(name, ms, 5);
     }
   }
 
-  for (bool heavy : {false, true}) {
-    FrameCase c(heavy);
-    NullSink null_sink;
-    PinnedKindSink pinned(null_sink, kHeaviestKinds);
-    GlSink& sink = heavy ? static_cast<GlSink&>(pinned) : null_sink;
-    const double ms = MedianMilliseconds(reps, [&] { c.Step(sink); });
-    Report(heavy ? "frame, null sink, heaviest" : "frame, null sink, defaults", ms, 0.5);
+  for (const bench::FrameCase& c : bench::kFrameCases) {
+    bench::FrameScene frame(c.heaviest);
+    NullSink sink;
+    const double ms = MedianMilliseconds(reps, [&] { frame.Step(sink); });
+    Report((std::string("frame, null sink, ") + c.name).c_str(), ms, 0.5);
   }
 
   {
     const int width = 1024;
     const int height = 768;
     OffscreenContext context(width, height);
-    for (bool heavy : {false, true}) {
-      FrameCase c(heavy);
+    for (const bench::FrameCase& c : bench::kFrameCases) {
+      bench::FrameScene frame(c.heaviest);
       OpenGlSink gl;
       FreeTypeCaptionGlyphs glyphs;
-      SetupGraphicsState(gl, c.scene, width, height, glyphs);
-      PinnedKindSink pinned(gl, kHeaviestKinds);
-      GlSink& sink = heavy ? static_cast<GlSink&>(pinned) : gl;
+      SetupGraphicsState(gl, frame.scene, width, height, glyphs);
       const double ms = MedianMilliseconds(reps, [&] {
-        c.Step(sink);
+        frame.Step(gl);
         glFinish();
       });
-      Report(heavy ? "frame, OpenGL 1024x768, heaviest" : "frame, OpenGL 1024x768, defaults", ms,
-             31);
-      DeleteFontLists(gl, c.scene.FontListBase);
+      Report((std::string("frame, OpenGL 1024x768, ") + c.name).c_str(), ms, 31);
+      DeleteFontLists(gl, frame.scene.FontListBase);
     }
   }
   return 0;

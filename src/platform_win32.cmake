@@ -34,6 +34,9 @@ if(QV_BUILD_TESTS)
   add_executable(qv_preview_host WIN32 ${QV_WIN_TESTS}/preview_host.cpp)
   target_link_libraries(qv_preview_host PRIVATE user32 gdi32)
 
+  add_executable(qv_saver_probe ${QV_WIN_TESTS}/saver_probe.cpp)
+  target_link_libraries(qv_saver_probe PRIVATE user32 comctl32)
+
   add_executable(qv_win32_checks ${QV_WIN_TESTS}/win32_checks.cpp)
   target_link_libraries(qv_win32_checks PRIVATE quorvelian_win32)
 
@@ -41,7 +44,7 @@ if(QV_BUILD_TESTS)
   add_library(qv_refusing_password MODULE ${QV_WIN_TESTS}/refusing_password.cpp)
   set_target_properties(qv_refusing_password PROPERTIES PREFIX "" OUTPUT_NAME PASSWORD SUFFIX .CPL)
 
-  foreach(t qv_preview_host qv_win32_checks qv_refusing_password)
+  foreach(t qv_preview_host qv_saver_probe qv_win32_checks qv_refusing_password)
     set_target_properties(${t} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests
                                           LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
     if(MINGW)

@@ -14,6 +14,7 @@
 #include <functional>
 #include <string>
 
+#include "app/dispatch.h"
 #include "password/password_win32.h"
 #include "store/registry_store_win32.h"
 
@@ -60,9 +61,9 @@ void RegistryStore() {
   RegDeleteTreeA(HKEY_CURRENT_USER, kScratch);
   const std::string path = std::string("\\") + kScratch + "\\";
 
-  Expect(qv::RegistrySettingsStore::RelativePath("\\Software\\Quorvelian\\") ==
-             "Software\\Quorvelian",
-         "leading and trailing backslashes are stripped");
+  Expect(
+      qv::RegistrySettingsStore::RelativePath("\\Software\\Quorvelian\\") == "Software\\Quorvelian",
+      "leading and trailing backslashes are stripped");
   Expect(qv::RegistrySettingsStore::RelativePath("\\\\").empty(), "a path of backslashes is empty");
 
   {
@@ -184,11 +185,44 @@ void Password() {
   qv::ChangeSaverPassword(nullptr);
 }
 
+// The saver gets its host window as text on the command line and turns it
+// back into a handle the way the entry does; on a 64-bit system that must
+// still name the same window.
+HWND AsHandle(const std::string& text) {
+  return reinterpret_cast<HWND>(static_cast<INT_PTR>(qv::ParseParentHandle(text)));
+}
+
+void Handles() {
+  HWND window = CreateWindowExA(0, "STATIC", "handle check", WS_POPUP, 0, 0, 10, 10, nullptr,
+                                nullptr, GetModuleHandleA(nullptr), nullptr);
+  Expect(window != nullptr, "a window for the handle checks");
+  if (window == nullptr) return;
+  const auto value = static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(window));
+  char text[64];
+  std::snprintf(text, sizeof(text), "%llu", value);
+  Expect(AsHandle(text) == window, "a decimal handle names the window");
+  std::snprintf(text, sizeof(text), "  %llu", value);
+  Expect(AsHandle(text) == window, "leading blanks are accepted");
+  std::snprintf(text, sizeof(text), "0x%llX", value);
+  Expect(AsHandle(text) == window, "a 0x hexadecimal handle names the window");
+  std::snprintf(text, sizeof(text), "$%llx", value);
+  Expect(AsHandle(text) == window, "a $ hexadecimal handle names the window");
+  std::snprintf(text, sizeof(text), "%llu:", value);
+  Expect(AsHandle(text) == nullptr, "trailing text gives no handle");
+  Expect(AsHandle("4294967296") == nullptr, "a number beyond 32 bits gives no handle");
+  Expect(AsHandle("") == nullptr, "an empty argument gives no handle");
+  // What the preview does with a handle that names no window.
+  Expect(!IsWindow(AsHandle("12345678")), "a made-up handle is no window");
+  DestroyWindow(window);
+  Expect(!IsWindow(AsHandle(std::to_string(value))), "a destroyed window's handle is stale");
+}
+
 }  // namespace
 
 int main() {
   RegistryStore();
   Password();
+  Handles();
   std::printf("%s: %d failure(s)\n", failures == 0 ? "ok" : "FAILED", failures);
   return failures;
 }

@@ -26,6 +26,8 @@ set_target_properties(quorvelian_scr PROPERTIES
 if(MINGW)
   # Users copy the .scr alone into the system folder: no MinGW runtime DLLs.
   target_link_options(quorvelian_scr PRIVATE -static -static-libgcc -static-libstdc++)
+  # What users install carries no symbols: a third of the size.
+  target_link_options(quorvelian_scr PRIVATE $<$<NOT:$<CONFIG:Debug>>:-s>)
 endif()
 
 # Test programs run under Wine by the Linux test suite (tests/windows).

@@ -1,5 +1,8 @@
 #include "app/desktop_host_sdl.h"
 
+#include <SDL_syswm.h>
+#include <X11/Xlib.h>
+
 #include <cstdio>
 
 #include "password/password_posix.h"
@@ -174,6 +177,21 @@ bool SdlWindowHost::IsActive() {
 
 CursorPoint SdlWindowHost::CursorPos() {
   CursorPoint p;
+  // SDL's global mouse state on X11 is a cache refreshed by raw input events
+  // and can lag the last motion by a pixel or more; the 5-pixel rule needs
+  // the pointer where the server has it.
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if (window_ != nullptr && SDL_GetWindowWMInfo(window_, &info) == SDL_TRUE &&
+      info.subsystem == SDL_SYSWM_X11) {
+    Display* d = info.info.x11.display;
+    Window root = 0, child = 0;
+    int wx = 0, wy = 0;
+    unsigned mask = 0;
+    if (XQueryPointer(d, DefaultRootWindow(d), &root, &child, &p.x, &p.y, &wx, &wy, &mask)) {
+      return p;
+    }
+  }
   SDL_GetGlobalMouseState(&p.x, &p.y);
   return p;
 }

@@ -79,10 +79,12 @@ int RunGallery(const Options& options) {
   }
 
   WritePng(out, width, height, context.ReadPixels());
+  // Report what was drawn: the generators and renderers hold both values
+  // to their ranges.
   std::printf(
       "%s: %dx%d, %s, mesh detail %d, colour %d\n", out.c_str(), width, height,
       all ? "primitive modes 0..3" : ("primitive mode " + std::to_string(primitive)).c_str(),
-      scene.MeshDetail, scene.Frame);
+      ClampMeshDetail(scene.MeshDetail), ClampFrame(scene.Frame));
   return 0;
 }
 

@@ -5,10 +5,20 @@ set -u
 QV_WIN_BUILD=$1 QV_TEMPLATE=$2
 source "$(dirname "$0")/wine_env.sh"
 qv_need_wine
+export WINEPREFIX=$QV_TEMPLATE
+# A server left from the previous run's template must not serve the new one.
+[ -d "$QV_TEMPLATE" ] && { wineserver -k 2>/dev/null; wineserver -w 2>/dev/null; }
 rm -rf "$QV_TEMPLATE"
 mkdir -p "$(dirname "$QV_TEMPLATE")"
-export WINEPREFIX=$QV_TEMPLATE
-wineboot -i >/dev/null 2>&1 || { echo "FAIL: wineboot"; exit 1; }
+log="$(dirname "$QV_TEMPLATE")/wineboot.log"
+if ! wineboot -i >"$log" 2>&1; then
+  # Once seen failing at once while another test started its own prefix;
+  # a second attempt on a clean folder has always worked.
+  cat "$log"
+  wineserver -k 2>/dev/null
+  rm -rf "$QV_TEMPLATE"
+  wineboot -i >"$log" 2>&1 || { echo "FAIL: wineboot"; cat "$log"; exit 1; }
+fi
 # Without a window manager every hide or destroy of a managed window stalls
 # about two seconds; a crash must not wait on a dialog nobody sees.
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 &&

@@ -20,7 +20,8 @@ struct FullScreenShell {
   // reach the form before its FormCreate.
   bool created = false;
 
-  FullScreenShell(SceneState& scene, GeometryStore& store) : host(scene), form(scene, store, host) {}
+  FullScreenShell(SceneState& scene, GeometryStore& store)
+      : host(scene), form(scene, store, host) {}
 };
 
 LRESULT CALLBACK FullScreenProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -68,16 +69,7 @@ LRESULT CALLBACK FullScreenProc(HWND window, UINT message, WPARAM wparam, LPARAM
 }  // namespace
 
 int RunFullScreenWindow(HINSTANCE instance, SceneState& scene, GeometryStore& store) {
-  WNDCLASSEXA wc = {};
-  wc.cbSize = sizeof(wc);
-  wc.style = CS_OWNDC;
-  wc.lpfnWndProc = FullScreenProc;
-  wc.hInstance = instance;
-  wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(kAppIconId));
-  wc.hCursor = nullptr;
-  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-  wc.lpszClassName = kClassName;
-  RegisterClassExA(&wc);
+  RegisterSaverWindowClass(instance, FullScreenProc, kClassName, nullptr);
 
   auto shell = std::make_unique<FullScreenShell>(scene, store);
   // Created at its design place and size; FormCreate then makes it cover the

@@ -279,16 +279,7 @@ int RunSettingsWindow(HINSTANCE instance, SceneState& scene, GeometryStore& stor
   icc.dwICC = ICC_BAR_CLASSES | ICC_STANDARD_CLASSES;
   InitCommonControlsEx(&icc);
 
-  WNDCLASSEXA wc = {};
-  wc.cbSize = sizeof(wc);
-  wc.style = CS_OWNDC;
-  wc.lpfnWndProc = SettingsProc;
-  wc.hInstance = instance;
-  wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(kAppIconId));
-  wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-  wc.lpszClassName = kClassName;
-  RegisterClassExA(&wc);
+  RegisterSaverWindowClass(instance, SettingsProc, kClassName, LoadCursorA(nullptr, IDC_ARROW));
 
   WNDCLASSEXA scene_class = {};
   scene_class.cbSize = sizeof(scene_class);

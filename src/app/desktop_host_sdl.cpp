@@ -24,9 +24,21 @@ class NoCaptionGlyphs final : public CaptionGlyphs {
 
 }  // namespace
 
+namespace {
+
+void ShowBox(const char* caption, const std::string& text, SDL_Window* owner) {
+  // SDL's X11 box needs the server's core fonts; where they are missing the
+  // text above on stderr is all that is left, so say why no box came.
+  if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption, text.c_str(), owner) != 0) {
+    std::fprintf(stderr, "quorvelian: (no message box: %s)\n", SDL_GetError());
+  }
+}
+
+}  // namespace
+
 void ShowGraphicsError(const std::string& text) {
   std::fprintf(stderr, "quorvelian: %s\n", text.c_str());
-  SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Error", text.c_str(), nullptr);
+  ShowBox("Error", text, nullptr);
 }
 
 std::unique_ptr<CaptionGlyphs> MakeCaptionGlyphs() {
@@ -41,10 +53,12 @@ DesktopHost::DesktopHost() : glyphs_(MakeCaptionGlyphs()) {}
 
 void DesktopHost::ShowErrorBox(const std::string& text) {
   std::fprintf(stderr, "quorvelian: %s\n", text.c_str());
-  SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, kApplicationTitle, text.c_str(), BoxOwner());
+  ShowBox(kApplicationTitle, text, BoxOwner());
 }
 
-bool DesktopHost::VerifyPassword() { return VerifySaverPassword(); }
+bool DesktopHost::VerifyPassword() {
+  return VerifySaverPassword();
+}
 
 std::unique_ptr<SettingsStore> DesktopHost::OpenSettingsStore() {
   return std::make_unique<FileSettingsStore>(DefaultSettingsFilePath());
@@ -196,7 +210,9 @@ CursorPoint SdlWindowHost::CursorPos() {
   return p;
 }
 
-void SdlWindowHost::ShowCursor(bool show) { SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE); }
+void SdlWindowHost::ShowCursor(bool show) {
+  SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE);
+}
 
 void SdlWindowHost::SetScreenSaverRunning(bool running) {
   // While we run, the desktop's own blanker should not start over us.

@@ -87,7 +87,11 @@ class SdlWindowHost final : public DesktopHost {
   void SetScreenSaverRunning(bool running) override;
 
  protected:
-  SDL_Window* BoxOwner() override { return window_; }
+  // A window not shown yet (a failed creation) would only misplace the box.
+  SDL_Window* BoxOwner() override {
+    return window_ != nullptr && (SDL_GetWindowFlags(window_) & SDL_WINDOW_SHOWN) != 0 ? window_
+                                                                                       : nullptr;
+  }
 
  private:
   SDL_Window* window_ = nullptr;

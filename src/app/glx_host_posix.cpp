@@ -103,8 +103,9 @@ bool GlxWindowHost::CreateChild(Window parent, const char* title, std::string* e
   const int screen = XScreenNumberOfScreen(pa.screen);
   XVisualInfo* vi = nullptr;
   for (int depth : {32, 24, 16}) {
-    int attributes[] = {GLX_RGBA,       GLX_DOUBLEBUFFER, GLX_RED_SIZE,   8, GLX_GREEN_SIZE, 8,
-                        GLX_BLUE_SIZE,  8,                GLX_DEPTH_SIZE, depth, None};
+    int attributes[] = {
+        GLX_RGBA, GLX_DOUBLEBUFFER, GLX_RED_SIZE, 8,   GLX_GREEN_SIZE, 8, GLX_BLUE_SIZE,
+        8,        GLX_DEPTH_SIZE,   depth,        None};
     vi = glXChooseVisual(d, screen, attributes);
     if (vi != nullptr) break;
   }
@@ -122,10 +123,10 @@ bool GlxWindowHost::CreateChild(Window parent, const char* title, std::string* e
   const int before = g_x_errors;
   width_ = pa.width > 0 ? pa.width : 1;
   height_ = pa.height > 0 ? pa.height : 1;
-  window_ = XCreateWindow(d, parent, 0, 0, static_cast<unsigned>(width_),
-                          static_cast<unsigned>(height_), 0, visual_.depth, InputOutput,
-                          visual_.visual, CWColormap | CWBorderPixel | CWBackPixmap | CWEventMask,
-                          &swa);
+  window_ =
+      XCreateWindow(d, parent, 0, 0, static_cast<unsigned>(width_), static_cast<unsigned>(height_),
+                    0, visual_.depth, InputOutput, visual_.visual,
+                    CWColormap | CWBorderPixel | CWBackPixmap | CWEventMask, &swa);
   XStoreName(d, window_, title);
   XMapWindow(d, window_);
   XSync(d, False);
@@ -175,6 +176,13 @@ bool GlxWindowHost::CreateGraphics() {
   if (!made || g_x_errors != before) {
     glXDestroyContext(x_.display(), context_);
     context_ = nullptr;
+    // The owner may destroy its window at any moment, also between our check
+    // and this call; that is the usual way to end, not a graphics failure.
+    XWindowAttributes a{};
+    if (!x_.WindowAttributes(window_, &a)) {
+      gone_ = true;
+      return false;
+    }
     GraphicsFailed("Cannot make the OpenGL context current on window " + Hex(window_) +
                    " (glXMakeCurrent failed)");
     return false;
@@ -204,8 +212,8 @@ CursorPoint GlxWindowHost::CursorPos() {
   Window root = 0, child = 0;
   int wx = 0, wy = 0;
   unsigned mask = 0;
-  XQueryPointer(x_.display(), DefaultRootWindow(x_.display()), &root, &child, &p.x, &p.y, &wx,
-                &wy, &mask);
+  XQueryPointer(x_.display(), DefaultRootWindow(x_.display()), &root, &child, &p.x, &p.y, &wx, &wy,
+                &mask);
   return p;
 }
 

@@ -25,7 +25,9 @@
 
 namespace {
 
-int IgnoreErrors(Display*, XErrorEvent*) { return 0; }
+int IgnoreErrors(Display*, XErrorEvent*) {
+  return 0;
+}
 
 long CountLit(Display* d, Window w, int x, int y, int width, int height, long* total) {
   *total = 0;
@@ -64,9 +66,9 @@ int main(int argc, char** argv) {
   }
   XSetErrorHandler(IgnoreErrors);
   const int screen = DefaultScreen(d);
-  Window w = XCreateSimpleWindow(d, RootWindow(d, screen), left, top,
-                                 static_cast<unsigned>(width), static_cast<unsigned>(height), 0,
-                                 BlackPixel(d, screen), BlackPixel(d, screen));
+  Window w = XCreateSimpleWindow(d, RootWindow(d, screen), left, top, static_cast<unsigned>(width),
+                                 static_cast<unsigned>(height), 0, BlackPixel(d, screen),
+                                 BlackPixel(d, screen));
   XStoreName(d, w, "x-host-window");
   // Without a window manager the position asked for is the position kept.
   XSizeHints hints{};

@@ -1,0 +1,334 @@
+#!/usr/bin/env bash
+# End-to-end runs of the desktop saver under a private X server.
+#   e2e.sh SCENARIO QUORVELIAN X_HOST_WINDOW [SOURCE_DIR BUILD_DIR]
+# Every scenario starts its own Xvfb on a display number the server picks,
+# so tests run side by side. Waits poll with timeouts; nothing sleeps longer
+# than the thing it waits for needs.
+set -uo pipefail
+
+scenario=$1
+QV=$2
+HOSTWIN=$3
+SRC=${4:-}
+BLD=${5:-}
+
+for tool in Xvfb xdotool xwininfo import convert; do
+  command -v "$tool" >/dev/null || { echo "SKIP: $tool not installed"; exit 77; }
+done
+
+WORK=$(mktemp -d)
+export XDG_CONFIG_HOME=$WORK/config
+INI=$XDG_CONFIG_HOME/quorvelian/settings.ini
+export LIBGL_ALWAYS_SOFTWARE=1
+pids=()
+failed=0
+
+cleanup() {
+  for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
+  [ -n "${HOST_PID:-}" ] && kill "$HOST_PID" 2>/dev/null
+  [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null
+  wait 2>/dev/null
+  rm -rf "$WORK"
+}
+trap cleanup EXIT
+
+fail() { echo "FAIL: $*"; failed=1; }
+check() {  # description, command...
+  local what=$1; shift
+  if "$@"; then echo "ok: $what"; else fail "$what"; fi
+}
+
+start_x() {  # extra Xvfb arguments...
+  local fifo=$WORK/displayfd
+  mkfifo "$fifo"
+  Xvfb -displayfd 4 -screen 0 640x480x24 -nolisten tcp "$@" 4>"$fifo" >"$WORK/xvfb.log" 2>&1 &
+  XVFB_PID=$!
+  local n
+  if ! read -r -t 20 n <"$fifo"; then
+    echo "Xvfb did not start"; cat "$WORK/xvfb.log"; exit 1
+  fi
+  export DISPLAY=:$n
+}
+
+# Polls until a command succeeds; false after `seconds`.
+wait_for() {  # seconds, command...
+  local deadline=$((SECONDS + $1)); shift
+  until "$@"; do
+    [ $SECONDS -ge $deadline ] && return 1
+    sleep 0.1
+  done
+}
+
+# Exact title; xdotool's own search misses SDL's message boxes, whose only
+# names are UTF-8 ones.
+window_named() {
+  xwininfo -root -tree 2>/dev/null |
+    awk -v t="\"$1\":" '$1 ~ /^0x/ && index($0, " " t) { print $1; exit }'
+}
+has_window() { [ -n "$(window_named "$1")" ]; }
+gone() { ! kill -0 "$1" 2>/dev/null; }
+
+# Fraction of pixels that are not black in a root-window rectangle.
+lit_fraction() {  # x y w h
+  import -window root -crop "$3x$4+$1+$2" +repage "$WORK/shot.png" 2>/dev/null
+  convert "$WORK/shot.png" -colorspace gray -threshold 0 -format '%[fx:mean]' info:
+}
+not_black() { awk -v f="$(lit_fraction "$@")" 'BEGIN { exit !(f > 0.002) }'; }
+
+geometry_of() {  # window id -> "W H X Y"
+  xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4}
+    /Width:/ {w=$2} /Height:/ {h=$2} END {print w, h, x, y}'
+}
+
+# Waits for the process to end and checks its exit status.
+expect_exit() {  # pid, seconds, wanted status ("0" or "nonzero"), description
+  if ! wait_for "$2" gone "$1"; then fail "$4: still running after $2 s"; kill "$1"; return; fi
+  wait "$1"; local rc=$?
+  if [ "$3" = nonzero ]; then
+    check "$4 (exit $rc)" test "$rc" -ne 0
+  else
+    check "$4 (exit $rc)" test "$rc" -eq "$3"
+  fi
+}
+
+write_ini() {
+  mkdir -p "$(dirname "$INI")"
+  printf '%s\n' "$@" >"$INI"
+}
+
+# Return, then a click on OK (centred, 28 pixels above the bottom edge) for
+# boxes that take no keys while their owner window is still unmapped.
+key_closes() {
+  xdotool key Return; sleep 0.3
+  has_window "$1" || return 0
+  xdotool mousemove "$2" "$3" click 1; sleep 0.3
+  ! has_window "$1"
+}
+
+# Dismisses the error box titled $1 with its OK key, checking that it showed.
+dismiss_box() {  # title, pid
+  if ! wait_for 15 has_window "$1"; then fail "no message box titled \"$1\""; return; fi
+  echo "ok: message box titled \"$1\""
+  local box
+  box=$(window_named "$1")
+  read -r w h x y <<<"$(geometry_of "$box")"
+  # Without a window manager the keyboard follows the pointer.
+  xdotool mousemove $((x + w / 2)) $((y + h / 2))
+  wait_for 5 key_closes "$1" $((x + w / 2)) $((y + h - 28)) ||
+    fail "the box did not go away on Return"
+}
+
+host_start() {  # width height x y
+  coproc HOST { exec "$HOSTWIN" "$@"; }
+  read -r -t 10 -u "${HOST[0]}" HOST_ID || { echo "host window did not start"; exit 1; }
+}
+host_ask() {  # command -> reply in REPLY
+  echo "$*" >&"${HOST[1]}"
+  read -r -t 10 -u "${HOST[0]}" REPLY
+}
+host_has_child() {  # name
+  host_ask child
+  [[ $REPLY == *" $1" ]]
+}
+host_lit() {  # x y w h: true when more than a few pixels are lit
+  host_ask pixels "$@"
+  local lit total
+  read -r _ lit total <<<"$REPLY"
+  [ "$lit" -gt $((total / 500)) ]
+}
+
+case $scenario in
+fullscreen-mouse)
+  start_x
+  xdotool mousemove 320 240
+  "$QV" /s 2>"$WORK/err" &
+  pid=$!; pids+=($pid)
+  check "full-screen window appears" wait_for 20 has_window 'Quorvelian ScreenSaver'
+  read -r w h x y <<<"$(geometry_of "$(window_named 'Quorvelian ScreenSaver')")"
+  check "covers the screen (${w}x${h}+${x}+${y})" test "$w $h $x $y" = "640 480 0 0"
+  check "scene is drawn" wait_for 20 not_black 0 0 640 480
+  check "first run wrote the full-screen defaults" diff <(printf '%s\n' '[Quorvelian]' Fast=5 \
+    Bright=10 Satiation=5 Size=7 Snow=0 Frame=5 Clock=5) "$INI"
+  xdotool mousemove 325 245
+  sleep 0.5
+  check "survives a move of 5 and 5 pixels" kill -0 $pid
+  xdotool mousemove 315 240
+  sleep 0.5
+  check "survives a move of 5 pixels the other way" kill -0 $pid
+  xdotool mousemove 326 240
+  expect_exit $pid 5 0 "ends on a 6-pixel move"
+  ;;
+fullscreen-key)
+  start_x
+  write_ini Fast=2 Bright=4 Satiation=9 Size=3 Snow=4 Frame=2 Clock=11
+  cp "$INI" "$WORK/before"
+  xdotool mousemove 320 240
+  "$QV" /s 2>"$WORK/err" &
+  pid=$!; pids+=($pid)
+  check "full-screen window appears" wait_for 20 has_window 'Quorvelian ScreenSaver'
+  check "scene is drawn" wait_for 20 not_black 0 0 640 480
+  sleep 0.3
+  check "a click without movement does not end it" bash -c "xdotool click 1; sleep 0.5; kill -0 $pid"
+  xdotool key space
+  expect_exit $pid 5 0 "ends on a key press"
+  check "stored settings left alone" cmp "$WORK/before" "$INI"
+  ;;
+settings)
+  start_x
+  "$QV" /c 2>"$WORK/err" &
+  pid=$!; pids+=($pid)
+  check "settings window appears" wait_for 20 has_window 'Quorvelian Settings'
+  read -r w h x y <<<"$(geometry_of "$(window_named 'Quorvelian Settings')")"
+  check "is 400 x 440 (${w}x${h})" test "$w $h" = "400 440"
+  check "centred ($x, $y)" test "$x $y" = "120 20"
+  check "scene area is drawn" wait_for 20 not_black "$x" $((y + 30)) 400 270
+  check "first run wrote the settings-window defaults" diff <(printf '%s\n' '[Quorvelian]' \
+    Fast=3 Bright=10 Satiation=5 Size=12 Snow=0 Frame=7 Clock=7) "$INI"
+  # Speed's slider spans x 3..123 at y 320; its right end is position 10.
+  xdotool mousemove $((x + 120)) $((y + 325)) click 1
+  sleep 0.3
+  # "Save Settings": 110 x 20 at (9, 375).
+  xdotool mousemove $((x + 64)) $((y + 385)) click 1
+  check "Save Settings stores the moved slider" wait_for 5 grep -qx Fast=10 "$INI"
+  check "and the six others" diff <(printf '%s\n' '[Quorvelian]' Fast=10 Bright=10 \
+    Satiation=5 Size=12 Snow=0 Frame=7 Clock=7) "$INI"
+  cp "$INI" "$WORK/saved"
+  # Colour's slider (256..376, y 357) to its left end, then Escape: not saved.
+  xdotool mousemove $((x + 258)) $((y + 362)) click 1
+  sleep 0.3
+  xdotool key Escape
+  expect_exit $pid 5 0 "Escape ends it"
+  check "Escape saved nothing" cmp "$WORK/saved" "$INI"
+  ;;
+settings-errors)
+  start_x
+  # A value missing: the box, then the window opens at its design size.
+  write_ini '; kept by hand' '[Quorvelian]' Fast=4 Bright=6 Satiation=3 Size=9 Snow=2 Frame=3
+  cp "$INI" "$WORK/before"
+  "$QV" /c 2>"$WORK/err" &
+  pid=$!; pids+=($pid)
+  dismiss_box Quorvelian $pid
+  check "says \"Failed to get data for 'Clock'\"" grep -q "Failed to get data for 'Clock'" "$WORK/err"
+  check "window still opens" wait_for 20 has_window 'Quorvelian Settings'
+  read -r w h x y <<<"$(geometry_of "$(window_named 'Quorvelian Settings')")"
+  check "at its design size (${w}x${h})" test "$w $h" = "414 440"
+  xdotool mousemove $((x + 200)) $((y + 200))
+  xdotool key Escape
+  expect_exit $pid 5 0 "Escape ends it"
+  check "the file is not rewritten" cmp "$WORK/before" "$INI"
+
+  # A damaged value in the full-screen saver.
+  write_ini '[Quorvelian]' Fast=5 Bright=10 Satiation=5 Size=seven Snow=0 Frame=5 Clock=5
+  cp "$INI" "$WORK/before"
+  "$QV" /s 2>"$WORK/err" &
+  pid=$!; pids+=($pid)
+  dismiss_box Quorvelian $pid
+  check "says \"Invalid data type for 'Size'\"" grep -q "Invalid data type for 'Size'" "$WORK/err"
+  # The abandoned creation never took the cursor's start position, so the
+  # pointer's move to the box already counts as a movement: it ends at once.
+  xdotool key space
+  expect_exit $pid 10 0 "ends normally after the box"
+  check "the file is not rewritten" cmp "$WORK/before" "$INI"
+
+  # Garbage that is not a settings file at all never crashes it.
+  head -c 3000 /dev/urandom >"$INI"
+  cp "$INI" "$WORK/before"
+  "$QV" /s 2>"$WORK/err" &
+  pid=$!; pids+=($pid)
+  dismiss_box Quorvelian $pid
+  xdotool key space
+  expect_exit $pid 10 0 "ends normally after garbage"
+  check "the garbage is kept, not replaced" cmp "$WORK/before" "$INI"
+  ;;
+preview-host)
+  start_x
+  host_start 160 120 40 40
+  "$QV" /p "$HOST_ID" 2>"$WORK/err" &
+  pid=$!; pids+=($pid)
+  check "child \"ZiZoved\" appears in the host window" wait_for 20 host_has_child ZiZoved
+  check "the child draws" wait_for 20 host_lit 0 0 160 120
+  check "the registry-free preview wrote no settings" test ! -e "$INI"
+  host_ask destroy
+  expect_exit $pid 2 0 "ends when the host destroys its window"
+  ;;
+preview-popup)
+  start_x
+  "$QV" /p 12ab 2>"$WORK/err" &
+  pid=$!; pids+=($pid)
+  check "pop-up \"ZiZoved\" appears" wait_for 20 has_window ZiZoved
+  read -r w h x y <<<"$(geometry_of "$(window_named ZiZoved)")"
+  check "320 x 240 at the corner (${w}x${h}+${x}+${y})" test "$w $h $x $y" = "320 240 0 0"
+  check "pop-up draws" wait_for 20 not_black 0 0 320 240
+  xdotool mousemove 100 100; sleep 0.2; xdotool mousemove 200 150 click 1
+  sleep 0.5
+  check "mouse movement and clicks do not end it" kill -0 $pid
+  xdotool key a
+  expect_exit $pid 3 0 "a key ends it"
+  ;;
+xscreensaver)
+  start_x
+  host_start 160 120 100 100
+  dec=$((HOST_ID))
+  XSCREENSAVER_WINDOW=$dec "$QV" --root 2>"$WORK/err" &
+  pid=$!; pids+=($pid)
+  check "draws into the window named in decimal" wait_for 20 host_lit 0 0 160 120
+  check "opens no window of its own" test -z "$(window_named 'Quorvelian ScreenSaver')"
+  host_ask resize 320 240
+  check "follows a resize of that window" wait_for 10 host_lit 160 120 160 120
+  kill -TERM $pid
+  expect_exit $pid 3 0 "ends on SIGTERM"
+
+  XSCREENSAVER_WINDOW=$HOST_ID "$QV" --root 2>"$WORK/err" &
+  pid=$!; pids+=($pid)
+  sleep 0.5
+  check "draws into the window named in hexadecimal" wait_for 20 host_lit 0 0 320 240
+  kill -INT $pid
+  expect_exit $pid 3 0 "ends on SIGINT"
+
+  XSCREENSAVER_WINDOW=$HOST_ID "$QV" --window-id "$HOST_ID" 2>"$WORK/err" &
+  pid=$!; pids+=($pid)
+  sleep 0.5
+  check "the settings dialog's preview form draws" wait_for 20 host_lit 0 0 320 240
+  host_ask destroy
+  expect_exit $pid 3 0 "ends when the window is destroyed"
+
+  XSCREENSAVER_WINDOW=not-a-window "$QV" --root 2>"$WORK/err" &
+  pid=$!; pids+=($pid)
+  expect_exit $pid 5 nonzero "a garbage id is refused"
+  check "with a message naming it" grep -q "not-a-window is not an X window id" "$WORK/err"
+  XSCREENSAVER_WINDOW=0x7fffff0 "$QV" --root 2>"$WORK/err" &
+  pid=$!; pids+=($pid)
+  expect_exit $pid 5 nonzero "an id that is no window is refused"
+  check "with a message" grep -q "does not exist" "$WORK/err"
+  ;;
+no-visual)
+  # A server without GLX offers no OpenGL visual at all.
+  start_x -extension GLX
+  "$QV" /s 2>"$WORK/err" &
+  pid=$!; pids+=($pid)
+  dismiss_box Error $pid
+  expect_exit $pid 5 nonzero "ends with a failure status"
+  check "and says why" grep -q "OpenGL" "$WORK/err"
+  ;;
+install)
+  prefix=$WORK/prefix
+  cmake --install "$BLD" --prefix "$prefix" >/dev/null || fail "cmake --install"
+  check "bin/quorvelian" test -x "$prefix/bin/quorvelian"
+  xml=$prefix/share/xscreensaver/config/quorvelian.xml
+  check "XScreenSaver configuration" test -s "$xml"
+  check "man page in section 6" test -s "$prefix/share/man/man6/quorvelian.6"
+  if command -v xmllint >/dev/null; then
+    check "configuration is well-formed XML" xmllint --noout "$xml"
+  fi
+  check "the module runs with --root" grep -q '<command arg="--root"/>' "$xml"
+  check "its name is the program's" grep -q '<screensaver name="quorvelian"' "$xml"
+  ;;
+*)
+  echo "unknown scenario $scenario"; exit 2 ;;
+esac
+
+if [ $failed -ne 0 ]; then
+  echo "--- saver stderr"; cat "$WORK/err" 2>/dev/null
+  exit 1
+fi
+exit 0

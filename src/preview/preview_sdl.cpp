@@ -46,11 +46,21 @@ int PreviewRenderThread(void* data) {
   return 0;
 }
 
-// Starts the thread; the caller stops it with StopRenderThread on every way out.
-SDL_Thread* StartRenderThread(RepaintPump& pump) {
+// Starts the thread for a preview of the given size; the caller stops it with
+// StopRenderThread on every way out. Says why on stderr when it cannot.
+SDL_Thread* StartRenderThread(RepaintPump& pump, PreviewScene& preview, int width, int height) {
+  pump.preview = &preview;
+  pump.width = width;
+  pump.height = height;
   pump.event_type = SDL_RegisterEvents(1);
-  if (pump.event_type == static_cast<Uint32>(-1)) return nullptr;
-  return SDL_CreateThread(PreviewRenderThread, "PreviewRenderThread", &pump);
+  SDL_Thread* thread = nullptr;
+  if (pump.event_type != static_cast<Uint32>(-1)) {
+    thread = SDL_CreateThread(PreviewRenderThread, "PreviewRenderThread", &pump);
+  }
+  if (thread == nullptr) {
+    std::fprintf(stderr, "quorvelian: cannot start the preview thread: %s\n", SDL_GetError());
+  }
+  return thread;
 }
 
 void StopRenderThread(RepaintPump& pump, SDL_Thread* thread) {
@@ -74,14 +84,8 @@ int RunPopup(SceneState& scene, GeometryStore& store) {
 
   PreviewScene preview(scene, store);
   RepaintPump pump;
-  pump.preview = &preview;
-  pump.width = host.ClientWidth();
-  pump.height = host.ClientHeight();
-  SDL_Thread* thread = StartRenderThread(pump);
-  if (thread == nullptr) {
-    std::fprintf(stderr, "quorvelian: cannot start the preview thread: %s\n", SDL_GetError());
-    return 1;
-  }
+  SDL_Thread* thread = StartRenderThread(pump, preview, host.ClientWidth(), host.ClientHeight());
+  if (thread == nullptr) return 1;
   bool running = true;
   while (running && !host.terminated()) {
     SDL_Event e;
@@ -123,14 +127,8 @@ int RunInsideHost(SceneState& scene, GeometryStore& store, unsigned long parent)
   }
   PreviewScene preview(scene, store);
   RepaintPump pump;
-  pump.preview = &preview;
-  pump.width = host.ClientWidth();
-  pump.height = host.ClientHeight();
-  SDL_Thread* thread = StartRenderThread(pump);
-  if (thread == nullptr) {
-    std::fprintf(stderr, "quorvelian: cannot start the preview thread: %s\n", SDL_GetError());
-    return 1;
-  }
+  SDL_Thread* thread = StartRenderThread(pump, preview, host.ClientWidth(), host.ClientHeight());
+  if (thread == nullptr) return 1;
   bool running = true;
   while (running && !host.terminated()) {
     bool resized = false;

@@ -2,10 +2,11 @@
 // scene, with the six sliders and two buttons drawn by Dear ImGui into the
 // same context, over the scene, inside the one swap of each frame.
 
-#include <imgui.h>
 #include <backends/imgui_impl_opengl2.h>
 #include <backends/imgui_impl_sdl.h>
+#include <imgui.h>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "app/desktop_host_sdl.h"
@@ -49,8 +50,34 @@ void SetUpImGui() {
   }
 }
 
+// Where a key moves a focused slider, as it moves a trackbar: left and up one
+// step down, right and down one step up, the page keys a fifth of the range,
+// Home and End to the ends. Other keys leave it where it is.
+int KeyedPosition(SDL_Keycode key, int position, const SliderSpec& s) {
+  const int page = std::max(1, (s.max - s.min) / 5);
+  switch (key) {
+    case SDLK_LEFT:
+    case SDLK_UP:
+      return position - 1;
+    case SDLK_RIGHT:
+    case SDLK_DOWN:
+      return position + 1;
+    case SDLK_PAGEUP:
+      return position - page;
+    case SDLK_PAGEDOWN:
+      return position + page;
+    case SDLK_HOME:
+      return s.min;
+    case SDLK_END:
+      return s.max;
+    default:
+      return position;
+  }
+}
+
 // Six trackbars with a tick under every position, their labels, two buttons.
-void BuildControls(TForm2& form) {
+// A click gives a slider the keyboard focus (outlined), a button takes it away.
+void BuildControls(TForm2& form, int& focused) {
   const ImGuiIO& io = ImGui::GetIO();
   ImGui::SetNextWindowPos(ImVec2(0, 0));
   ImGui::SetNextWindowSize(io.DisplaySize);
@@ -74,29 +101,35 @@ void BuildControls(TForm2& form) {
     if (ImGui::SliderInt("##trackbar", &position, s.min, s.max, "")) {
       form.SetSliderPosition(i, position);
     }
+    if (ImGui::IsItemActivated()) focused = i;
     const ImVec2 lo = ImGui::GetItemRectMin();
     const ImVec2 hi = ImGui::GetItemRectMax();
+    if (focused == i) {
+      draw->AddRect(ImVec2(lo.x - 1, lo.y - 1), ImVec2(hi.x + 1, hi.y + 1), LabelColour());
+    }
     ImGui::PopStyleVar();
     ImGui::PopID();
     // Ticks where the thumb's centre stops.
     const float half_grab = ImGui::GetStyle().GrabMinSize / 2 + 1;
     const float span = (hi.x - lo.x) - 2 * half_grab;
     for (int p = s.min; p <= s.max; ++p) {
-      const float x = lo.x + half_grab + span * static_cast<float>(p - s.min) /
-                                             static_cast<float>(s.max - s.min);
+      const float x = lo.x + half_grab +
+                      span * static_cast<float>(p - s.min) / static_cast<float>(s.max - s.min);
       draw->AddLine(ImVec2(x, hi.y + 1), ImVec2(x, hi.y + 4), LabelColour());
     }
   }
-  ImGui::SetCursorPos(ImVec2(static_cast<float>(kSaveButton.left),
-                             static_cast<float>(kSaveButton.top)));
+  ImGui::SetCursorPos(
+      ImVec2(static_cast<float>(kSaveButton.left), static_cast<float>(kSaveButton.top)));
   if (ImGui::Button(kSaveButton.caption, ImVec2(static_cast<float>(kSaveButton.width),
                                                 static_cast<float>(kSaveButton.height)))) {
+    focused = -1;
     form.BitBtn1Click();
   }
-  ImGui::SetCursorPos(ImVec2(static_cast<float>(kSiteButton.left),
-                             static_cast<float>(kSiteButton.top)));
+  ImGui::SetCursorPos(
+      ImVec2(static_cast<float>(kSiteButton.left), static_cast<float>(kSiteButton.top)));
   if (ImGui::Button(kSiteButton.caption, ImVec2(static_cast<float>(kSiteButton.width),
                                                 static_cast<float>(kSiteButton.height)))) {
+    focused = -1;
     form.BitBtn2Click();
   }
   ImGui::End();
@@ -141,10 +174,13 @@ int RunSettingsShell(SceneState& scene, GeometryStore& store) {
   }
 
   bool focus_lost = false;
+  int focused_slider = -1;
   auto handle = [&](const SDL_Event& e) {
     ImGui_ImplSDL2_ProcessEvent(&e);
     switch (e.type) {
-      case SDL_QUIT: running = false; break;
+      case SDL_QUIT:
+        running = false;
+        break;
       case SDL_WINDOWEVENT:
         if (e.window.windowID != host.window_id()) break;
         if (e.window.event == SDL_WINDOWEVENT_CLOSE) running = false;
@@ -161,8 +197,14 @@ int RunSettingsShell(SceneState& scene, GeometryStore& store) {
         // SDL's key codes for Escape and the other ASCII keys are the
         // characters themselves, which is what the form compares against.
         form.FormKeyDown(static_cast<int>(e.key.keysym.sym));
+        if (focused_slider >= 0 && !form.ended()) {
+          const auto& s = kSliders[static_cast<std::size_t>(focused_slider)];
+          const int from = form.SliderPosition(focused_slider);
+          form.SetSliderPosition(focused_slider, KeyedPosition(e.key.keysym.sym, from, s));
+        }
         break;
-      default: break;
+      default:
+        break;
     }
   };
 
@@ -181,7 +223,7 @@ int RunSettingsShell(SceneState& scene, GeometryStore& store) {
       ImGui_ImplSDL2_NewFrame();
       ImGui::NewFrame();
       frame_open = true;
-      BuildControls(form);
+      BuildControls(form, focused_slider);
     }
     form.TimerTimer();
     if (frame_open) {

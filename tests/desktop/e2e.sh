@@ -192,6 +192,13 @@ settings)
   check "Save Settings stores the moved slider" wait_for 5 grep -qx Fast=10 "$INI"
   check "and the six others" diff <(printf '%s\n' '[Quorvelian]' Fast=10 Bright=10 \
     Satiation=5 Size=12 Snow=0 Frame=7 Clock=7) "$INI"
+  # A click gives Speed the keyboard: three steps left (7), a page up (10 / 5 = 2 less).
+  xdotool mousemove $((x + 120)) $((y + 325)) click 1
+  sleep 0.3
+  xdotool key Left Left Left Prior
+  sleep 0.3
+  xdotool mousemove $((x + 64)) $((y + 385)) click 1
+  check "keys move the focused slider like a trackbar" wait_for 5 grep -qx Fast=5 "$INI"
   cp "$INI" "$WORK/saved"
   # Colour's slider (256..376, y 357) to its left end, then Escape: not saved.
   xdotool mousemove $((x + 258)) $((y + 362)) click 1

@@ -15,8 +15,9 @@ add_executable(quorvelian_scr WIN32
   fullscreen/fullscreen_win32.cpp
   settings/settings_window_win32.cpp
   preview/preview_win32.cpp
-  app/quorvelian_win32.rc
 )
+include(${PROJECT_SOURCE_DIR}/cmake/windows_resources.cmake)
+qv_add_windows_resources(quorvelian_scr)
 target_link_libraries(quorvelian_scr PRIVATE quorvelian_win32 quorvelian_frontend comctl32)
 set_target_properties(quorvelian_scr PROPERTIES
   OUTPUT_NAME quorvelian

@@ -99,7 +99,9 @@ void DrawSpecies(S& sink, const SceneState& scene, const GeometryStore& store, i
   const SpeciesGroups groups = GroupsOf(species);
 
   sink.PushMatrix();
-  sink.Translatef(0, -5, static_cast<float>(scene.Size - 20));
+  // In double, where a hand-edited Size near the bottom of int cannot wrap;
+  // every int - 20 is exact there, so in-range depths are unchanged.
+  sink.Translatef(0, -5, static_cast<float>(static_cast<double>(scene.Size) - 20.0));
   sink.Rotatef(static_cast<float>(scene.CurrentSlotAngle + scene.TurnAngle), 0, 1, 0);
   sink.Rotatef(-25, 1, 0, 1);
   if (mode == kPointMode) sink.PointSize(1);

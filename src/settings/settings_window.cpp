@@ -31,15 +31,12 @@ void TForm2::FormCreate() {
     host_.ShowErrorBox(error.what());
     return;
   }
-  const int values[6] = {scene_.Fast, scene_.Bright, scene_.Satiation,
-                         scene_.Size, scene_.Snow,   scene_.Frame};
-  for (int i = 0; i < 6; ++i) SetSliderPosition(i, values[i]);
-
-  scene_.RequestedBright = scene_.Bright;
-  scene_.RequestedMeshDetail = RoundHalfEven(scene_.Satiation / 2.0);
-  scene_.PrimitiveMode = RoundHalfEven(scene_.Snow / 3.0);
-  scene_.MeshDetail = scene_.RequestedMeshDetail;
-  scene_.RequestedFrame = scene_.Frame;
+  for (std::size_t i = 0; i < kSliderCount; ++i) {
+    SetSliderPosition(static_cast<int>(i), scene_.*kSettings[i].member);
+  }
+  // The handlers above saw clamped positions; the scene runs on the stored
+  // values as they stand.
+  DeriveSettings(scene_);
 
   const int left = RoundHalfEven((host_.ScreenWidth() - kSettingsWidth) / 2.0);
   const int top = RoundHalfEven((host_.ScreenHeight() - kSettingsHeight) / 2.0);
@@ -112,12 +109,7 @@ void TForm2::Draw() {
 }
 
 void TForm2::BitBtn1Click() {
-  scene_.Fast = positions_[0];
-  scene_.Bright = positions_[1];
-  scene_.Satiation = positions_[2];
-  scene_.Size = positions_[3];
-  scene_.Snow = positions_[4];
-  scene_.Frame = positions_[5];
+  for (std::size_t i = 0; i < kSliderCount; ++i) scene_.*kSettings[i].member = positions_[i];
   try {
     auto settings = host_.OpenSettingsStore();
     SaveSettings(scene_, *settings);
@@ -145,11 +137,16 @@ void TForm2::SetSliderPosition(int slider, int position) {
   }
 }
 
-void TForm2::TrackBar1Change() { scene_.Fast = positions_[0]; }
-void TForm2::TrackBar2Change() { scene_.RequestedBright = positions_[1]; }
-void TForm2::TrackBar3Change() { scene_.RequestedMeshDetail = RoundHalfEven(positions_[2] / 2.0); }
-void TForm2::TrackBar4Change() { scene_.Size = positions_[3]; }
-void TForm2::TrackBar5Change() { scene_.PrimitiveMode = RoundHalfEven(positions_[4] / 3.0); }
-void TForm2::TrackBar6Change() { scene_.RequestedFrame = positions_[5]; }
+void TForm2::ApplySlider(std::size_t slider) {
+  const SettingSpec& s = kSettings[slider];
+  scene_.*s.live_member() = Derive(s.rule, positions_[slider]);
+}
+
+void TForm2::TrackBar1Change() { ApplySlider(0); }
+void TForm2::TrackBar2Change() { ApplySlider(1); }
+void TForm2::TrackBar3Change() { ApplySlider(2); }
+void TForm2::TrackBar4Change() { ApplySlider(3); }
+void TForm2::TrackBar5Change() { ApplySlider(4); }
+void TForm2::TrackBar6Change() { ApplySlider(5); }
 
 }  // namespace qv

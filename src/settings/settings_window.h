@@ -6,6 +6,7 @@
 #include "app/host.h"
 #include "geometry/geometry_store.h"
 #include "scene/scene_state.h"
+#include "store/settings_table.h"
 
 namespace qv {
 
@@ -19,19 +20,39 @@ inline constexpr unsigned kLabelColour = 0xE1E1E1;  // RGB(225, 225, 225)
 struct SliderSpec {
   const char* label;  // its StaticText caption
   int min, max;
-  int design;         // position before the stored value is applied
-  int left, top;      // slider, client pixels
+  int design;     // position before the stored value is applied
+  int left, top;  // slider, client pixels
   int label_left, label_top, label_width;
 };
 
-inline constexpr std::array<SliderSpec, 6> kSliders = {{
-    {"Speed", 0, 10, 7, 3, 320, 17, 300, 51},
-    {"Brightness", 0, 10, 7, 3, 357, 17, 340, 78},
-    {"Satiation", 2, 10, 2, 128, 320, 142, 300, 66},
-    {"Size", 0, 14, 0, 128, 357, 142, 340, 35},
-    {"Primitive", 0, 10, 0, 256, 320, 270, 300, 65},
-    {"Color", 1, 9, 2, 256, 357, 270, 340, 42},
+namespace settings_window_detail {
+// Where each slider and its label sit; everything else comes from the table
+// of settings, slider i showing setting i.
+struct SliderPlace {
+  int left, top, label_left, label_top, label_width;
+};
+inline constexpr std::array<SliderPlace, kSliderCount> kSliderPlaces = {{
+    {3, 320, 17, 300, 51},
+    {3, 357, 17, 340, 78},
+    {128, 320, 142, 300, 66},
+    {128, 357, 142, 340, 35},
+    {256, 320, 270, 300, 65},
+    {256, 357, 270, 340, 42},
 }};
+constexpr std::array<SliderSpec, kSliderCount> MakeSliders() {
+  std::array<SliderSpec, kSliderCount> sliders{};
+  for (std::size_t i = 0; i < kSliderCount; ++i) {
+    const SettingSpec& s = kSettings[i];
+    const SliderPlace& p = kSliderPlaces[i];
+    sliders[i] = {s.caption, s.min,        s.max,       s.design,     p.left,
+                  p.top,     p.label_left, p.label_top, p.label_width};
+  }
+  return sliders;
+}
+}  // namespace settings_window_detail
+
+inline constexpr std::array<SliderSpec, kSliderCount> kSliders =
+    settings_window_detail::MakeSliders();
 inline constexpr int kSliderWidth = 120;
 inline constexpr int kSliderHeight = 10;
 
@@ -77,7 +98,10 @@ class TForm2 {
   SceneState& scene_;
   GeometryStore& store_;
   WindowHost& host_;
-  std::array<int, 6> positions_{};
+  // The live effect of slider i's position on the scene.
+  void ApplySlider(std::size_t slider);
+
+  std::array<int, kSliderCount> positions_{};
   int outer_width_ = kSettingsWidth;
   int outer_height_ = kSettingsHeight;
   bool has_context_ = false;

@@ -2,7 +2,9 @@
 
 namespace qv {
 
-RegistrySettingsStore::~RegistrySettingsStore() { CloseKey(); }
+RegistrySettingsStore::~RegistrySettingsStore() {
+  CloseKey();
+}
 
 std::string RegistrySettingsStore::RelativePath(const std::string& path) {
   std::string::size_type first = path.find_first_not_of('\\');
@@ -47,15 +49,25 @@ std::int32_t RegistrySettingsStore::ReadInteger(const std::string& name) {
 }
 
 void RegistrySettingsStore::WriteInteger(const std::string& name, std::int32_t value) {
-  DWORD data = static_cast<DWORD>(value);
-  if (key_ == nullptr ||
-      RegSetValueExA(key_, name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data),
-                     sizeof(data)) != ERROR_SUCCESS) {
-    throw SettingsError(FailedToSet(name));
+  if (key_ == nullptr) throw SettingsError(FailedToSet(name));
+  staged_.emplace_back(name, value);
+}
+
+void RegistrySettingsStore::Commit() {
+  const auto staged = std::move(staged_);
+  staged_.clear();
+  for (const auto& [name, value] : staged) {
+    const DWORD data = static_cast<DWORD>(value);
+    if (key_ == nullptr ||
+        RegSetValueExA(key_, name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data),
+                       sizeof(data)) != ERROR_SUCCESS) {
+      throw SettingsError(FailedToSet(name));
+    }
   }
 }
 
 void RegistrySettingsStore::CloseKey() {
+  staged_.clear();
   if (key_ != nullptr) {
     RegCloseKey(key_);
     key_ = nullptr;

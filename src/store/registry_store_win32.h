@@ -8,6 +8,8 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "store/settings.h"
 
@@ -24,6 +26,9 @@ class RegistrySettingsStore final : public SettingsStore {
   bool OpenOrCreateKey(const std::string& path) override;
   std::int32_t ReadInteger(const std::string& name) override;
   void WriteInteger(const std::string& name, std::int32_t value) override;
+  // One value after the other, each durable on its own as the registry
+  // makes it; a failing one stops the burst, those before it stay written.
+  void Commit() override;
   void CloseKey() override;
 
   // The path as the registry API wants it: relative to the root, so without
@@ -33,6 +38,7 @@ class RegistrySettingsStore final : public SettingsStore {
  private:
   HKEY root_;
   HKEY key_ = nullptr;
+  std::vector<std::pair<std::string, std::int32_t>> staged_;
 };
 
 }  // namespace qv

@@ -4,9 +4,15 @@
 
 namespace qv {
 
-std::string FailedToGet(const std::string& name) { return "Failed to get data for '" + name + "'"; }
-std::string InvalidType(const std::string& name) { return "Invalid data type for '" + name + "'"; }
-std::string FailedToSet(const std::string& name) { return "Failed to set data for '" + name + "'"; }
+std::string FailedToGet(const std::string& name) {
+  return "Failed to get data for '" + name + "'";
+}
+std::string InvalidType(const std::string& name) {
+  return "Invalid data type for '" + name + "'";
+}
+std::string FailedToSet(const std::string& name) {
+  return "Failed to set data for '" + name + "'";
+}
 
 int RoundHalfEven(double value) {
   double r = std::round(value);  // halves away from zero
@@ -14,11 +20,19 @@ int RoundHalfEven(double value) {
   return static_cast<int>(r);
 }
 
-namespace {
-int* Field(SceneState& s, std::size_t i) {
-  int* fields[] = {&s.Fast, &s.Bright, &s.Satiation, &s.Size, &s.Snow, &s.Frame, &s.Clock};
-  return fields[i];
+int Derive(Derivation rule, int value) {
+  switch (rule) {
+    case Derivation::kHalf:
+      return RoundHalfEven(value / 2.0);
+    case Derivation::kThird:
+      return RoundHalfEven(value / 3.0);
+    case Derivation::kAsIs:
+      break;
+  }
+  return value;
 }
+
+namespace {
 
 // Closes the key on every way out.
 class OpenKeyGuard {
@@ -32,43 +46,45 @@ class OpenKeyGuard {
   SettingsStore& store_;
 };
 
-void WriteAll(const SceneState& scene, SettingsStore& store) {
-  if (!store.OpenOrCreateKey(kSettingsKeyPath)) return;
+// false: the key could not be opened or created, nothing was tried.
+bool WriteAll(const SceneState& scene, SettingsStore& store) {
+  if (!store.OpenOrCreateKey(kSettingsKeyPath)) return false;
   OpenKeyGuard guard(store);
-  const SettingValues values = SettingsOf(scene);
-  for (std::size_t i = 0; i < kSettingNames.size(); ++i) {
-    store.WriteInteger(kSettingNames[i], values[i]);
-  }
+  for (const SettingSpec& s : kSettings) store.WriteInteger(s.name, scene.*s.member);
+  store.Commit();
+  return true;
 }
 }  // namespace
 
 SettingValues SettingsOf(const SceneState& scene) {
-  return {scene.Fast, scene.Bright, scene.Satiation, scene.Size,
-          scene.Snow, scene.Frame,  scene.Clock};
+  SettingValues values{};
+  for (std::size_t i = 0; i < kSettingCount; ++i) values[i] = scene.*kSettings[i].member;
+  return values;
 }
 
 void AssignSettings(SceneState& scene, const SettingValues& values) {
-  for (std::size_t i = 0; i < values.size(); ++i) *Field(scene, i) = values[i];
+  for (std::size_t i = 0; i < kSettingCount; ++i) scene.*kSettings[i].member = values[i];
 }
 
 void DeriveSettings(SceneState& scene) {
-  scene.RequestedBright = scene.Bright;
-  scene.RequestedMeshDetail = RoundHalfEven(scene.Satiation / 2.0);
-  scene.MeshDetail = scene.RequestedMeshDetail;
-  scene.PrimitiveMode = RoundHalfEven(scene.Snow / 3.0);
-  scene.RequestedFrame = scene.Frame;
+  for (const SettingSpec& s : kSettings) {
+    if (s.live == nullptr) continue;
+    const int value = Derive(s.rule, scene.*s.member);
+    scene.*s.live = value;
+    if (s.also != nullptr) scene.*s.also = value;
+  }
 }
 
 void LoadSettings(SceneState& scene, SettingsStore& store, const SettingValues& defaults) {
   if (store.OpenKey(kSettingsKeyPath)) {
     OpenKeyGuard guard(store);
-    for (std::size_t i = 0; i < kSettingNames.size(); ++i) {
-      *Field(scene, i) = store.ReadInteger(kSettingNames[i]);
-    }
+    for (const SettingSpec& s : kSettings) scene.*s.member = store.ReadInteger(s.name);
   }
   // Clock is not tested: six zeros mean nothing was ever stored.
-  const bool first_run = scene.Fast == 0 && scene.Bright == 0 && scene.Satiation == 0 &&
-                         scene.Size == 0 && scene.Snow == 0 && scene.Frame == 0;
+  bool first_run = true;
+  for (const SettingSpec& s : kSettings) {
+    if (s.has_slider() && scene.*s.member != 0) first_run = false;
+  }
   if (first_run) {
     AssignSettings(scene, defaults);
     WriteAll(scene, store);
@@ -76,6 +92,9 @@ void LoadSettings(SceneState& scene, SettingsStore& store, const SettingValues& 
   DeriveSettings(scene);
 }
 
-void SaveSettings(const SceneState& scene, SettingsStore& store) { WriteAll(scene, store); }
+void SaveSettings(const SceneState& scene, SettingsStore& store) {
+  // A save that silently stores nothing would be reported as done.
+  if (!WriteAll(scene, store)) throw SettingsError(FailedToSet(kSettings[0].name));
+}
 
 }  // namespace qv

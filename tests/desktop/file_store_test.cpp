@@ -102,8 +102,11 @@ TEST_F(FileStoreTest, OpenOrCreateKeyMakesNestedFolders) {
   FileSettingsStore store(deep.string());
   ASSERT_TRUE(store.OpenOrCreateKey(kSettingsKeyPath));
   store.WriteInteger("Fast", 3);
+  EXPECT_FALSE(fs::exists(deep)) << "nothing is stored before the commit";
+  store.Commit();
+  store.WriteInteger("Bright", 4);
   store.CloseKey();
-  EXPECT_EQ(ReadFile(deep), "[Quorvelian]\nFast=3\n");
+  EXPECT_EQ(ReadFile(deep), "[Quorvelian]\nFast=3\n") << "closing drops what was not committed";
 }
 
 TEST_F(FileStoreTest, SavingKeepsEverythingItDoesNotOwn) {
@@ -149,12 +152,14 @@ TEST_F(FileStoreTest, SectionLineIsOptional) {
   ASSERT_TRUE(store.OpenOrCreateKey(kSettingsKeyPath));
   store.WriteInteger("Fast", 6);
   store.WriteInteger("Satiation", 2);
+  store.Commit();
   EXPECT_EQ(Contents(), "Fast=6\nBright=8\nSatiation=2\n[Other]\nx=1\n");
 
   // Only foreign sections and comments: our values go before them.
   Seed("; note\n[Other]\nFast=1\n");
   ASSERT_TRUE(store.OpenOrCreateKey(kSettingsKeyPath));
   store.WriteInteger("Fast", 2);
+  store.Commit();
   EXPECT_EQ(Contents(), "; note\nFast=2\n[Other]\nFast=1\n");
 }
 
@@ -241,6 +246,7 @@ TEST_F(FileStoreTest, DuplicatesReadTheFirstAndASaveLeavesOne) {
   store.CloseKey();
   ASSERT_TRUE(store.OpenOrCreateKey(kSettingsKeyPath));
   store.WriteInteger("Fast", 4);
+  store.Commit();
   EXPECT_EQ(Contents(), "Fast=4\nBright=2\n[Quorvelian]\n");
 }
 
@@ -259,6 +265,7 @@ TEST_F(FileStoreTest, DamagedFilesGiveErrorsAndSurviveSaves) {
 
   ASSERT_TRUE(store.OpenOrCreateKey(kSettingsKeyPath));
   store.WriteInteger("Fast", 5);
+  store.Commit();
   store.CloseKey();
   const std::string after = Contents();
   EXPECT_NE(after.find("\nFast=5\n"), std::string::npos);
@@ -273,6 +280,7 @@ TEST_F(FileStoreTest, DamagedFilesGiveErrorsAndSurviveSaves) {
   ASSERT_TRUE(store.OpenOrCreateKey(kSettingsKeyPath));
   EXPECT_EQ(store.ReadInteger("Fast"), 2);
   store.WriteInteger("Fast", 3);
+  store.Commit();
   EXPECT_EQ(Contents(), huge + "\nFast=3\n");
 }
 
@@ -303,8 +311,10 @@ TEST_F(FileStoreTest, FailedWriteThrowsAndKeepsTheOldFile) {
   // where permission bits would not stop the write).
   const fs::path moved = root_ / "moved";
   fs::rename(dir_, moved);
+  store.WriteInteger("Bright", 7);
+  store.WriteInteger("Fast", 2);
   try {
-    store.WriteInteger("Bright", 7);
+    store.Commit();
     FAIL() << "write into a vanished folder succeeded";
   } catch (const SettingsError& e) {
     EXPECT_STREQ(e.what(), "Failed to set data for 'Bright'");
@@ -333,6 +343,7 @@ TEST_F(FileStoreTest, SymbolicLinkIsFollowedAndModeKept) {
   FileSettingsStore store(file_.string());
   ASSERT_TRUE(store.OpenOrCreateKey(kSettingsKeyPath));
   store.WriteInteger("Fast", 2);
+  store.Commit();
   EXPECT_TRUE(fs::is_symlink(file_));
   EXPECT_EQ(ReadFile(real), "Fast=2\n");
   struct stat st {};

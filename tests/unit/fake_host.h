@@ -7,7 +7,7 @@
 
 #include "app/host.h"
 #include "render/recording_sink.h"
-#include "store/memory_store.h"
+#include "testing/memory_store.h"
 
 namespace qv::testing_support {
 

@@ -76,7 +76,12 @@ void RegistryStore() {
     Expect(store.OpenOrCreateKey(path), "the key is created");
     store.WriteInteger("Fast", -7);
     store.WriteInteger("Size", 2147483647);
+    DWORD staged = 0;
+    Expect(!RawDword(kScratch, "Fast", staged), "nothing reaches the key before the commit");
+    store.Commit();
+    store.WriteInteger("Clock", 3);
     store.CloseKey();
+    Expect(!RawDword(kScratch, "Clock", staged), "closing drops an uncommitted value");
   }
   DWORD raw = 0;
   Expect(RawDword(kScratch, "Fast", raw) && raw == 0xFFFFFFF9u,

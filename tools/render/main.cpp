@@ -27,8 +27,7 @@ int Run(const std::string& command, const std::vector<std::string>& args) {
                         stdout);
   }
   if (command == "snapshot") {
-    return rt::RunSnapshot(Options(args, {"out", "width", "height", "frames", "seed", "kinds", "fast",
-                                          "bright", "satiation", "size", "snow", "frame"}));
+    return rt::RunSnapshot(Options(args, rt::SnapshotOptionNames()));
   }
   if (command == "gallery") {
     return rt::RunGallery(Options(args, {"out", "primitive", "mesh-detail", "color"}));

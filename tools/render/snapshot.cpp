@@ -21,6 +21,22 @@ constexpr long long kIntHigh = 2147483647LL;
 constexpr long long kMaxSide = 8192;
 }  // namespace
 
+std::string SnapshotOptionOf(const SettingSpec& setting) {
+  std::string option = setting.name;
+  for (char& c : option) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return option;
+}
+
+std::vector<std::string> SnapshotOptionNames() {
+  std::vector<std::string> names = {"out", "width", "height", "frames", "seed", "kinds"};
+  for (const SettingSpec& s : kSettings) {
+    if (s.has_slider()) names.push_back(SnapshotOptionOf(s));
+  }
+  return names;
+}
+
 int RunSnapshot(const Options& options) {
   if (!options.Has("out")) throw UsageError("snapshot needs --out FILE.png");
   const std::string out = options.Text("out", "");
@@ -28,7 +44,8 @@ int RunSnapshot(const Options& options) {
   const int height = static_cast<int>(options.Integer("height", 768, 1, kMaxSide));
   const long long frames = options.Integer("frames", 300, 1, 10000000);
   const bool seeded = options.Has("seed");
-  const auto seed = static_cast<unsigned long long>(options.Integer("seed", 0, 0, kIntHigh * kIntHigh));
+  const auto seed =
+      static_cast<unsigned long long>(options.Integer("seed", 0, 0, kIntHigh * kIntHigh));
   const bool pinned = options.Has("kinds");
   std::array<int, 3> kinds{};
   if (pinned) {
@@ -38,12 +55,10 @@ int RunSnapshot(const Options& options) {
   // Unset settings as on a first run of the saver; set ones are taken as
   // they stand, as the saver takes a hand-edited store.
   SettingValues values = kFullScreenDefaults;
-  static constexpr const char* kOptionOfSetting[7] = {"fast", "bright", "satiation", "size",
-                                                       "snow", "frame",  nullptr};
-  for (std::size_t i = 0; i < 7; ++i) {
-    if (kOptionOfSetting[i] != nullptr) {
-      values[i] = static_cast<int>(options.Integer(kOptionOfSetting[i], values[i], kIntLow, kIntHigh));
-    }
+  for (std::size_t i = 0; i < kSettingCount; ++i) {
+    if (!kSettings[i].has_slider()) continue;
+    values[i] = static_cast<int>(
+        options.Integer(SnapshotOptionOf(kSettings[i]), values[i], kIntLow, kIntHigh));
   }
 
   // The full-screen window's creation, in its order.

@@ -1,8 +1,9 @@
-#include "store/memory_store.h"
+#include "testing/memory_store.h"
 
 namespace qv {
 
 bool MemorySettingsStore::OpenKey(const std::string& path) {
+  CloseKey();
   auto it = keys_.find(path);
   if (it == keys_.end()) return false;
   open_ = &it->second;
@@ -11,6 +12,7 @@ bool MemorySettingsStore::OpenKey(const std::string& path) {
 }
 
 bool MemorySettingsStore::OpenOrCreateKey(const std::string& path) {
+  CloseKey();
   if (deny_create) return false;
   open_ = &keys_[path];
   ++opens;
@@ -26,8 +28,25 @@ std::int32_t MemorySettingsStore::ReadInteger(const std::string& name) {
 }
 
 void MemorySettingsStore::WriteInteger(const std::string& name, std::int32_t value) {
-  if (open_ == nullptr || deny_writes) throw SettingsError(FailedToSet(name));
-  open_->values[name] = Value{value, true, 4};
+  if (open_ == nullptr) throw SettingsError(FailedToSet(name));
+  staged_.emplace_back(name, value);
+}
+
+void MemorySettingsStore::Commit() {
+  ++commits;
+  auto staged = std::move(staged_);
+  staged_.clear();
+  for (const auto& [name, value] : staged) {
+    if (open_ == nullptr || deny_writes || name == deny_write_of) {
+      throw SettingsError(FailedToSet(name));
+    }
+    open_->values[name] = Value{value, true, 4};
+  }
+}
+
+void MemorySettingsStore::CloseKey() {
+  open_ = nullptr;
+  staged_.clear();
 }
 
 }  // namespace qv

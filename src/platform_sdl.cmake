@@ -1,6 +1,6 @@
 # The Linux desktop shell: SDL2 windows and GL contexts, Dear ImGui controls,
 # GLX on windows owned by others (XScreenSaver, preview hosts), the settings
-# file, and the install layout XScreenSaver expects.
+# file.
 
 # The settings file store is kept apart so its tests need no display.
 add_library(quorvelian_file_store STATIC store/file_store_posix.cpp app/window_id_posix.cpp)
@@ -40,9 +40,4 @@ if(QV_IMGUI_FREETYPE_FOUND)
 endif()
 # The documented place of the executable: build/<preset>/quorvelian.
 set_target_properties(quorvelian PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
-
-include(GNUInstallDirs)
-install(TARGETS quorvelian RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(FILES ${PROJECT_SOURCE_DIR}/data/quorvelian.xml
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/xscreensaver/config)
-install(FILES ${PROJECT_SOURCE_DIR}/data/quorvelian.6 DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
+# Its install layout and package: cmake/install_linux.cmake.

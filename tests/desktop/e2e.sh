@@ -323,7 +323,7 @@ install)
   check "bin/quorvelian" test -x "$prefix/bin/quorvelian"
   xml=$prefix/share/xscreensaver/config/quorvelian.xml
   check "XScreenSaver configuration" test -s "$xml"
-  check "man page in section 6" test -s "$prefix/share/man/man6/quorvelian.6"
+  check "man page in section 6" test -s "$prefix/share/man/man6/quorvelian.6.gz"
   if command -v xmllint >/dev/null; then
     check "configuration is well-formed XML" xmllint --noout "$xml"
   fi

@@ -13,7 +13,7 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: quorvelian-render geometry|calls|snapshot|gallery|bench [--option value ...]";
+    "usage: quorvelian-render geometry|calls|snapshot|gallery|bench|icon [--option value ...]";
 
 int Run(const std::string& command, const std::vector<std::string>& args) {
   using qv::render_tool::Options;
@@ -33,6 +33,7 @@ int Run(const std::string& command, const std::vector<std::string>& args) {
     return rt::RunGallery(Options(args, {"out", "primitive", "mesh-detail", "color"}));
   }
   if (command == "bench") return rt::RunBench(Options(args, {"repetitions"}));
+  if (command == "icon") return rt::RunIcon(Options(args, {"out", "size", "kind"}));
   throw qv::render_tool::UsageError("unknown subcommand '" + command + "'");
 }
 

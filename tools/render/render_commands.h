@@ -17,5 +17,7 @@ std::vector<std::string> SnapshotOptionNames();
 int RunSnapshot(const Options& options);
 int RunGallery(const Options& options);
 int RunBench(const Options& options);
+// One flower on a transparent square: the application's icon.
+int RunIcon(const Options& options);
 
 }  // namespace qv::render_tool

@@ -28,20 +28,16 @@ function(qv_add_windows_resources target)
 
   set(pngs)
   foreach(size ${QV_WINDOWS_ICON_SIZES})
-    list(APPEND pngs ${out}/icon-${size}.png)
+    list(APPEND pngs ${out}/quorvelian-${size}.png)
   endforeach()
-  # Placeholder until the renderer has its icon picture: one snapshot,
-  # black made transparent, scaled to each size.
-  set(snapshot ${out}/icon-snapshot.png)
-  set(scale_commands)
+  # Exactly the pictures the Linux build installs as its hicolor icons.
+  set(render_commands)
   foreach(size ${QV_WINDOWS_ICON_SIZES})
-    list(APPEND scale_commands COMMAND ${QV_CONVERT} ${snapshot} -fuzz 2% -transparent black
-         -resize ${size}x${size} PNG32:${out}/icon-${size}.png)
+    list(APPEND render_commands
+         COMMAND ${QV_RENDER_TOOL} icon --size ${size} --out ${out}/quorvelian-${size}.png)
   endforeach()
   add_custom_command(OUTPUT ${pngs}
-    COMMAND ${QV_RENDER_TOOL} snapshot --out ${snapshot} --width 256 --height 256 --frames 100
-            --seed 3 --snow 6 --kinds 4,4,4
-    ${scale_commands}
+    ${render_commands}
     DEPENDS ${QV_RENDER_TOOL}
     COMMENT "Drawing the icon pictures with ${QV_RENDER_TOOL}"
     VERBATIM)

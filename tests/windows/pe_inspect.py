@@ -6,7 +6,8 @@
 The i686 build cannot run on the test machines, so this is how it is checked:
 machine type, subsystem, the DLLs it asks the loader for, and its resources
 (string 1, version block, manifest, icon). The icon images are compared pixel
-for pixel with the pictures the renderer drew (icon-<size>.png in the folder).
+for pixel with the pictures the renderer drew for the Linux icons
+(quorvelian-<size>.png in the folder).
 Exits 0 when everything holds, 1 listing each fault, 77 when the file is absent.
 """
 
@@ -224,7 +225,7 @@ def check_icon(pe, picture_folder):
         # A flower on a see-through ground: both must be there.
         expect(clear >= 0.2, f"icon {size}: only {clear:.0%} of the pixels are transparent")
         expect(solid >= 0.01, f"icon {size}: only {solid:.1%} of the pixels are mostly opaque")
-        source = os.path.join(picture_folder, f"icon-{size}.png")
+        source = os.path.join(picture_folder, f"quorvelian-{size}.png")
         if expect(os.path.exists(source), f"no rendered picture {source}"):
             with open(source, "rb") as f:
                 sw, sh, source_rows = decode_png(f.read())

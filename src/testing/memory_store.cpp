@@ -37,7 +37,7 @@ void MemorySettingsStore::Commit() {
   auto staged = std::move(staged_);
   staged_.clear();
   for (const auto& [name, value] : staged) {
-    if (open_ == nullptr || deny_writes || name == deny_write_of) {
+    if (open_ == nullptr || open_->read_only || deny_writes || name == deny_write_of) {
       throw SettingsError(FailedToSet(name));
     }
     open_->values[name] = Value{value, true, 4};

@@ -20,6 +20,7 @@ class MemorySettingsStore final : public SettingsStore {
   };
   struct Key {
     std::map<std::string, Value> values;
+    bool read_only = false;  // opens, reads, but refuses every value's write
   };
 
   // Shared between store objects, as a registry is between opens.

@@ -53,6 +53,60 @@ TEST(Arguments, BadNumbers) {
   ExpectUsageError({"bench", "--repetitions", "0"});
 }
 
+// Numbers exactly as the help writes them: no blanks, no hexadecimal, no
+// inf or nan, though the C library would read all of them.
+TEST(Arguments, NumbersAreTakenOnlyAsTheHelpWritesThem) {
+  const std::vector<std::string> calls = {"calls", "--kind", "0", "--primitive", "0"};
+  auto with = [&](std::vector<std::string> tail) {
+    std::vector<std::string> args = calls;
+    args.insert(args.end(), tail.begin(), tail.end());
+    return args;
+  };
+  for (const char* integer : {" 1", "\t1", "\n1", "1 ", "0x1", "+-1", "1e0", "--1"}) {
+    ExpectUsageError(with({"--mesh-detail", integer}));
+  }
+  for (const char* real : {" 0.5", "\t1", "0x1p-1", "0X.8", "inf", "nan", "1e", "1e+", ".",
+                           "-.e1", "1.5.", "1,5"}) {
+    ExpectUsageError(with({"--mesh-detail", "1", "--alpha", real}));
+  }
+  for (const std::vector<std::string>& fine :
+       {with({"--mesh-detail", "+1", "--size", "-3", "--alpha", ".5", "--turn", "1e2"}),
+        with({"--mesh-detail", "007", "--alpha", "1.", "--turn", "-2.5E-1"})}) {
+    const ToolResult r = RunTool(fine);
+    EXPECT_EQ(r.exit_code, 0) << r.err;
+  }
+}
+
+// Any int a settings file can hold is drawn without overflow; Size - 20 is
+// placed as the nearest float: -2^31 for INT_MIN, 2^31 for INT_MAX
+// (2147483627 is nearer 2^31 than the float below it, 2^31 - 128).
+TEST(Arguments, SettingsAtTheEndsOfInt) {
+  struct Case {
+    const char* size;
+    double depth;
+  } cases[] = {{"-2147483648", -2147483648.0}, {"2147483647", 2147483648.0}};
+  for (const Case& c : cases) {
+    const ToolResult r = RunTool({"calls", "--kind", "4", "--primitive", "2", "--mesh-detail", "1",
+                                  "--size", c.size});
+    ASSERT_EQ(r.exit_code, 0) << r.err;
+    const std::vector<std::string> lines = SplitLines(r.out);
+    ASSERT_GE(lines.size(), 2u);
+    const std::vector<std::string> translate = Split(lines[1], ' ');
+    ASSERT_EQ(translate.size(), 4u) << lines[1];
+    EXPECT_EQ(translate[0], "glTranslatef");
+    // The dump prints floats with nine digits, enough to give back the float.
+    EXPECT_EQ(static_cast<float>(std::stod(translate[3])), static_cast<float>(c.depth)) << c.size;
+  }
+  const std::string out = ScratchDir() + "/ends.png";
+  for (const char* v : {"-2147483648", "2147483647"}) {
+    const ToolResult r =
+        RunTool({"snapshot", "--out", out, "--width", "32", "--height", "24", "--frames", "3",
+                 "--fast", v, "--bright", v, "--satiation", v, "--size", v, "--snow", v,
+                 "--frame", v});
+    EXPECT_EQ(r.exit_code, 0) << v << ": " << r.err;
+  }
+}
+
 TEST(Arguments, KindsAndPrimitivesOutOfRange) {
   const std::vector<std::string> tail = {"--mesh-detail", "1"};
   for (const char* kind : {"12", "-1", "100"}) {

@@ -275,6 +275,15 @@ TEST(SettingsWindowSave, CopiesEverySliderAndNamesTheFailedValue) {
   const auto stored = host.Stored();
   const SettingValues expected = {8, 1, 10, 14, 9, 1, 1234};
   for (std::size_t i = 0; i < 7; ++i) EXPECT_EQ(stored.at(kSettings[i].name), expected[i]);
+
+  // A store that refuses the save: the box says so, and the scene keeps the
+  // positions it was given.
+  host.keys[kSettingsKeyPath].read_only = true;
+  form.SetSliderPosition(0, 3);
+  form.BitBtn1Click();
+  EXPECT_EQ(host.error_boxes, std::vector<std::string>{"Failed to set data for 'Fast'"});
+  EXPECT_EQ(host.Stored().at("Fast"), 8);
+  EXPECT_EQ(w.scene.Fast, 3);
 }
 
 // No stored 32-bit value may take any arithmetic out of range.

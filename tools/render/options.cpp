@@ -26,18 +26,81 @@ std::string Options::Text(const std::string& name, const std::string& fallback) 
   return it == values_.end() ? fallback : it->second;
 }
 
+namespace {
+
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+
+// Skips a run of digits at `i`; false when there is none.
+bool Digits(const std::string& text, std::size_t& i) {
+  const std::size_t start = i;
+  while (i < text.size() && IsDigit(text[i])) ++i;
+  return i > start;
+}
+
+void Sign(const std::string& text, std::size_t& i) {
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+}
+
+// What the help calls an integer: an optional sign and decimal digits. The C
+// library's readers also take leading blanks (and, for reals, hexadecimal
+// and "inf"), which would let a mangled script argument pass as a number.
+bool IsDecimalInteger(const std::string& text) {
+  std::size_t i = 0;
+  Sign(text, i);
+  return Digits(text, i) && i == text.size();
+}
+
+// And a real: sign, digits with an optional point (or a point and digits),
+// an optional decimal exponent.
+bool IsDecimalReal(const std::string& text) {
+  std::size_t i = 0;
+  Sign(text, i);
+  const bool whole = Digits(text, i);
+  bool fraction = false;
+  if (i < text.size() && text[i] == '.') {
+    ++i;
+    fraction = Digits(text, i);
+  }
+  if (!whole && !fraction) return false;
+  if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+    ++i;
+    Sign(text, i);
+    if (!Digits(text, i)) return false;
+  }
+  return i == text.size();
+}
+
+// The text as the one line of an error message shows it.
+std::string Shown(const std::string& text) {
+  std::string out;
+  for (const char c : text) {
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) {
+      static constexpr char kHex[] = "0123456789abcdef";
+      out += "\\x";
+      out += kHex[(static_cast<unsigned char>(c) >> 4) & 0xf];
+      out += kHex[static_cast<unsigned char>(c) & 0xf];
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
 long long ParseInteger(const std::string& option, const std::string& text, long long low,
                        long long high) {
-  const char* begin = text.c_str();
-  char* end = nullptr;
   errno = 0;
-  const long long value = std::strtoll(begin, &end, 10);
-  if (text.empty() || *end != '\0' || errno == ERANGE) {
-    throw UsageError("option '--" + option + "' needs an integer, got '" + text + "'");
+  const bool decimal = IsDecimalInteger(text);
+  const long long value = decimal ? std::strtoll(text.c_str(), nullptr, 10) : 0;
+  if (!decimal || errno == ERANGE) {
+    throw UsageError("option '--" + option + "' needs an integer, got '" + Shown(text) + "'");
   }
   if (value < low || value > high) {
     throw UsageError("option '--" + option + "' must lie in " + std::to_string(low) + ".." +
-                     std::to_string(high) + ", got " + text);
+                     std::to_string(high) + ", got " + Shown(text));
   }
   return value;
 }
@@ -53,10 +116,10 @@ double Options::Real(const std::string& name, double fallback) const {
   const auto it = values_.find(name);
   if (it == values_.end()) return fallback;
   const std::string& text = it->second;
-  char* end = nullptr;
-  const double value = std::strtod(text.c_str(), &end);
-  if (text.empty() || *end != '\0' || !std::isfinite(value)) {
-    throw UsageError("option '--" + name + "' needs a finite number, got '" + text + "'");
+  const bool decimal = IsDecimalReal(text);
+  const double value = decimal ? std::strtod(text.c_str(), nullptr) : 0;
+  if (!decimal || !std::isfinite(value)) {
+    throw UsageError("option '--" + name + "' needs a finite number, got '" + Shown(text) + "'");
   }
   return value;
 }

@@ -22,10 +22,12 @@ class Options {
 
   bool Has(const std::string& name) const { return values_.count(name) != 0; }
   std::string Text(const std::string& name, const std::string& fallback) const;
-  // Whole-string integers in [low, high]; anything else is a UsageError.
+  // Whole-string integers in [low, high]: an optional sign and decimal digits,
+  // nothing before or after. Anything else is a UsageError.
   long long Integer(const std::string& name, long long fallback, long long low,
                     long long high) const;
-  // Finite decimal numbers only.
+  // Finite decimal numbers only, written as the integers plus an optional
+  // fraction and decimal exponent (no blanks, hexadecimal, inf or nan).
   double Real(const std::string& name, double fallback) const;
 
  private:

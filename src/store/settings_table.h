@@ -68,8 +68,8 @@ inline constexpr std::array<SettingSpec, kSettingCount> kSettings = {{
      "drawing primitive by thirds: points, sparkles, quads, fading triangles", 0, 0, 7,
      Derivation::kThird, &SceneState::PrimitiveMode, nullptr},
     {"Frame", &SceneState::Frame, "Color", 1, 9, 2, "color",
-     "colour divisor of the flowers: lower is more saturated", 5, 7, 7, Derivation::kAsIs,
-     &SceneState::RequestedFrame, nullptr},
+     "colour strength: colours fade towards white by 1/value; 1 draws greys", 5, 7, 7,
+     Derivation::kAsIs, &SceneState::RequestedFrame, nullptr},
     {"Clock", &SceneState::Clock, nullptr, 0, 0, 0, nullptr, "stored and written back unchanged", 5,
      7, 7, Derivation::kAsIs, nullptr, nullptr},
 }};

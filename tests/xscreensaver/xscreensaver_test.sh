@@ -1,0 +1,202 @@
+#!/usr/bin/env bash
+# The installed module under the real XScreenSaver daemon and its settings
+# program, on a private X server.
+#   xscreensaver_test.sh daemon|settings BUILD_DIR
+# XScreenSaver refuses to run modules as root, so under root everything of
+# XScreenSaver's runs as the unprivileged user `nobody`, with its own HOME.
+set -uo pipefail
+
+scenario=$1
+BLD=$2
+
+for tool in Xvfb xscreensaver xscreensaver-command xscreensaver-settings xwininfo import convert; do
+  command -v "$tool" >/dev/null || { echo "SKIP: $tool not installed"; exit 77; }
+done
+
+WORK=$(mktemp -d)
+chmod 755 "$WORK"
+pids=()
+failed=0
+
+cleanup() {
+  for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
+  [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null
+  wait 2>/dev/null
+  rm -rf "$WORK"
+}
+trap cleanup EXIT
+
+fail() { echo "FAIL: $*"; failed=1; }
+check() {  # description, command...
+  local what=$1; shift
+  if "$@"; then echo "ok: $what"; else fail "$what"; fi
+}
+wait_for() {  # seconds, command...
+  local deadline=$((SECONDS + $1)); shift
+  until "$@"; do
+    [ $SECONDS -ge $deadline ] && return 1
+    sleep 0.1
+  done
+}
+
+start_x() {
+  local fifo=$WORK/displayfd
+  mkfifo "$fifo"
+  Xvfb -displayfd 4 -screen 0 800x600x24 -nolisten tcp 4>"$fifo" >"$WORK/xvfb.log" 2>&1 &
+  XVFB_PID=$!
+  local n
+  if ! read -r -t 20 n <"$fifo"; then
+    echo "Xvfb did not start"; cat "$WORK/xvfb.log"; exit 1
+  fi
+  export DISPLAY=:$n
+}
+
+# The package's files, laid out as on a Debian system, under $WORK/root.
+install_package() {
+  DESTDIR=$WORK/root cmake --install "$BLD" --prefix /usr >"$WORK/install.log" 2>&1 ||
+    { cat "$WORK/install.log"; echo "FAIL: cmake --install"; exit 1; }
+  chmod -R a+rX "$WORK/root"
+}
+
+USER_HOME=$WORK/home
+mkdir -p "$USER_HOME"
+if [ "$(id -u)" -eq 0 ]; then
+  chown nobody:nogroup "$USER_HOME" 2>/dev/null || chown nobody "$USER_HOME"
+  AS_USER=(setpriv --reuid=nobody --regid="$(id -g nobody)" --clear-groups)
+else
+  AS_USER=()
+fi
+# A clean environment for XScreenSaver's programs: the user's HOME and a
+# PATH in which the module the package installed comes first.
+as_user() {
+  "${AS_USER[@]}" env -i HOME="$USER_HOME" DISPLAY="$DISPLAY" LIBGL_ALWAYS_SOFTWARE=1 \
+    PATH="${MODULE_DIR:+$MODULE_DIR:}/usr/bin:/bin" "$@"
+}
+
+write_init_file() {  # programs line
+  cat >"$USER_HOME/.xscreensaver" <<EOF
+mode:		one
+selected:	0
+timeout:	0:30:00
+lock:		False
+splash:		False
+fade:		False
+unfade:		False
+programs:	GL: $1 \\n
+EOF
+  chmod a+r "$USER_HOME/.xscreensaver"
+}
+
+# The process id of the module running as exactly this command line.
+module_pid() {  # argv words...
+  local want p
+  want=$(printf '%s\0' "$@" | tr '\0' ' ')
+  for p in $(pgrep -x quorvelian); do
+    [ "$(tr '\0' ' ' <"/proc/$p/cmdline" 2>/dev/null)" = "$want" ] && { echo "$p"; return 0; }
+  done
+  return 1
+}
+running_as() { module_pid "$@" >/dev/null; }
+gone() { ! kill -0 "$1" 2>/dev/null; }
+
+# Fraction of a window's pixels that are not black.
+lit_fraction() {  # window
+  import -window "$1" "$WORK/shot.png" 2>/dev/null || { echo 0; return; }
+  convert "$WORK/shot.png" -colorspace gray -threshold 0 -format '%[fx:mean]' info:
+}
+lit() { awk -v f="$(lit_fraction "$1")" 'BEGIN { exit !(f > 0.002) }'; }
+
+case $scenario in
+daemon)
+  start_x
+  install_package
+  MODULE_DIR=$WORK/root/usr/libexec/xscreensaver
+  write_init_file "quorvelian --root --speed 8 --size 14 --primitive 6"
+  as_user xscreensaver -no-splash -verbose >"$WORK/daemon.log" 2>&1 &
+  pids+=($!)
+  check "the daemon answers" wait_for 20 as_user xscreensaver-command -time
+  as_user xscreensaver-command -activate >/dev/null
+  argv=(quorvelian --root --speed 8 --size 14 --primitive 6)
+  check "-activate starts the installed module with the options of the init file" \
+    wait_for 20 running_as "${argv[@]}"
+  pid=$(module_pid "${argv[@]}")
+  if [ -n "$pid" ]; then
+    check "it runs as the unprivileged user" test "$(stat -c %U "/proc/$pid")" = "$(as_user id -un)"
+    window=$(tr '\0' '\n' <"/proc/$pid/environ" | sed -n 's/^XSCREENSAVER_WINDOW=//p')
+    check "the daemon names its window (${window:-none})" test -n "$window"
+    read -r w h <<<"$(xwininfo -id "$window" 2>/dev/null | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w, h}')"
+    check "that window covers the screen (${w}x${h})" test "$w $h" = "800 600"
+    check "the module draws into the daemon's window" wait_for 20 lit "$window"
+    check "and opens no window of its own" \
+      bash -c "! xwininfo -root -tree | grep -q '\"Quorvelian ScreenSaver\"'"
+    as_user xscreensaver-command -deactivate >/dev/null
+    check "-deactivate ends it within 3 s" wait_for 3 gone "$pid"
+  fi
+  ;;
+settings)
+  # xscreensaver-settings reads module descriptions only from
+  # /usr/share/xscreensaver/config and lists modules found in
+  # /usr/libexec/xscreensaver. Show it the package's files there through a
+  # private mount namespace, so the system itself is never touched.
+  if [ "$(id -u)" -ne 0 ] || ! unshare --mount true 2>/dev/null; then
+    echo "SKIP: needs root and mount namespaces to show the settings program the package's files"
+    exit 77
+  fi
+  start_x
+  install_package
+  for d in config libexec; do mkdir -p "$WORK/view/$d"; done
+  ln -s /usr/share/xscreensaver/config/* "$WORK/view/config/" 2>/dev/null
+  ln -s /usr/libexec/xscreensaver/* "$WORK/view/libexec/" 2>/dev/null
+  cp "$WORK/root/usr/share/xscreensaver/config/quorvelian.xml" "$WORK/view/config/"
+  # The package's link is relative (../../bin/quorvelian); from the view
+  # it must still reach the installed program.
+  ln -s "$WORK/root/usr/bin/quorvelian" "$WORK/view/libexec/quorvelian"
+  chmod -R a+rX "$WORK/view"
+
+  # The settings program reads the command line of the init file through
+  # the module's description: options at their default values are dropped
+  # from the preview's command line, all others are kept, and options the
+  # description does not know would stay as they were.
+  run_settings() {  # programs line
+    write_init_file "$1"
+    unshare --mount --propagation private bash -c '
+      mount --bind "$1/view/config" /usr/share/xscreensaver/config &&
+      mount --bind "$1/view/libexec" /usr/libexec/xscreensaver || exit 1
+      shift; exec "$@"' _ "$WORK" "${AS_USER[@]}" env -i HOME="$USER_HOME" DISPLAY="$DISPLAY" \
+      LIBGL_ALWAYS_SOFTWARE=1 PATH=/usr/bin:/bin xscreensaver-settings --debug \
+      >"$WORK/settings.log" 2>&1 &
+    SETTINGS_PID=$!
+    pids+=($SETTINGS_PID)
+  }
+  # The command lines it previews once it has read the description.
+  has_preview() {
+    awk '/reading .*config\/quorvelian.xml/ { read = 1 }
+         read && sub(/.*scheduling preview "/, "") { sub(/"$/, ""); print }' "$WORK/settings.log" |
+      grep -qxF "$1"
+  }
+
+  defaults="quorvelian --root --speed 5 --brightness 10 --satiation 5 --size 7 --primitive 6 --color 5 --fps"
+  run_settings "$defaults"
+  check "xscreensaver-settings reads the module's description" \
+    wait_for 30 grep -q 'reading /usr/share/xscreensaver/config/quorvelian.xml' "$WORK/settings.log"
+  check "its defaults are the first-run values and it knows primitive and frame rate" \
+    wait_for 20 has_preview "quorvelian --root --primitive 6 --fps"
+  check "it finds nothing to warn about" bash -c "! grep -i 'warning.*quorvelian' '$WORK/settings.log'"
+  check "it previews the module in its own window" \
+    wait_for 20 grep -q 'forked [0-9]* (quorvelian)' "$WORK/settings.log"
+  kill "$SETTINGS_PID" 2>/dev/null; wait "$SETTINGS_PID" 2>/dev/null
+
+  others="quorvelian --root --speed 0 --brightness 3 --satiation 10 --size 14 --primitive 9 --color 1"
+  run_settings "$others"
+  check "every other value of every setting is kept" wait_for 30 has_preview "$others"
+  kill "$SETTINGS_PID" 2>/dev/null; wait "$SETTINGS_PID" 2>/dev/null
+  if [ $failed -ne 0 ]; then echo "--- xscreensaver-settings"; grep -v 'pref changed' "$WORK/settings.log" | tail -30; fi
+  ;;
+*)
+  echo "unknown scenario $scenario"; exit 2 ;;
+esac
+
+if [ $failed -ne 0 ] && [ -f "$WORK/daemon.log" ]; then
+  echo "--- daemon"; tail -30 "$WORK/daemon.log"
+fi
+exit $failed

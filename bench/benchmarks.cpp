@@ -9,7 +9,7 @@
 
 #include "frame_cases.h"
 #include "geometry/geometry_store.h"
-#include "render/recording_sink.h"
+#include "testing/recording_sink.h"
 
 namespace qv::bench {
 namespace {

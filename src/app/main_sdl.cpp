@@ -2,8 +2,6 @@
 // saver; XScreenSaver's conventions (--root, --window-id, XSCREENSAVER_WINDOW)
 // land on the full-screen front-end, which then draws into the given window.
 
-#include <SDL.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -11,11 +9,14 @@
 #include <string>
 
 #include "app/entry.h"
-#include "app/shells_sdl.h"
 #include "app/window_id_posix.h"
+#include "fullscreen/fullscreen.h"
 #include "geometry/geometry_store.h"
-#include "password/password_posix.h"
+#include "platform/sdl/run_loop_sdl.h"
+#include "preview/preview.h"
 #include "scene/scene_state.h"
+#include "settings/settings_controls_sdl.h"
+#include "settings/settings_window.h"
 
 namespace {
 
@@ -26,6 +27,9 @@ class DesktopFrontEnds final : public qv::FrontEnds {
       : scene_(scene), store_(store), first_(std::move(first)), second_(std::move(second)) {}
 
   int RunFullScreen() override {
+    const auto launch = [this](const qv::Host& host) {
+      return qv::Started{std::make_unique<qv::TForm1>(scene_, store_, host), nullptr};
+    };
     unsigned long window = 0;
     std::string named_by;
     if (const char* env = std::getenv("XSCREENSAVER_WINDOW"); env != nullptr && env[0] != '\0') {
@@ -39,20 +43,30 @@ class DesktopFrontEnds final : public qv::FrontEnds {
       std::fprintf(stderr, "quorvelian: %s is not an X window id\n", named_by.c_str());
       return 2;
     }
-    return qv::RunFullScreenShell(scene_, store_, window);
+    if (window != 0) return qv::RunInForeignWindow(window, launch);
+    return qv::RunInOwnWindow(qv::kFullScreenWindow, launch);
   }
 
-  int RunSettings() override { return qv::RunSettingsShell(scene_, store_); }
+  int RunSettings() override {
+    return qv::RunInOwnWindow(qv::kSettingsWindow, [this](const qv::Host& host) {
+      auto form = std::make_unique<qv::TForm2>(scene_, store_, host);
+      auto controls = qv::MakeSettingsControls(*form);
+      return qv::Started{std::move(form), std::move(controls)};
+    });
+  }
 
   int RunPreview(std::int32_t parent) override {
+    const auto launch = [this](const qv::Host& host) {
+      return qv::Started{std::make_unique<qv::PreviewScene>(scene_, store_, host), nullptr};
+    };
     // X ids are unsigned 32-bit numbers; the handle rule reads them signed.
-    return qv::RunPreviewShell(scene_, store_, static_cast<std::uint32_t>(parent));
+    const auto window = static_cast<std::uint32_t>(parent);
+    if (window != 0) return qv::RunInsideWindow(window, qv::kPreviewCaption, launch);
+    return qv::RunInOwnWindow(qv::kPreviewWindow, launch);
   }
 
-  int ChangeSaverPassword(std::int32_t owner) override {
-    qv::ChangeSaverPassword(owner);
-    return 0;
-  }
+  // Desktop sessions change their lock password themselves.
+  int ChangeSaverPassword(std::int32_t) override { return 0; }
 
  private:
   qv::SceneState& scene_;
@@ -66,12 +80,13 @@ class DesktopFrontEnds final : public qv::FrontEnds {
 int main(int argc, char** argv) {
   const std::string first = argc > 1 ? argv[1] : "";
   const std::string second = argc > 2 ? argv[2] : "";
+  // XScreenSaver-style options (-speed, --fps, --help ...) are read here,
+  // before the mode letter of the first remaining argument.
+
   // One scene and one geometry store for the process; the store is large, so
   // it lives on the heap rather than the stack.
   auto scene = std::make_unique<qv::SceneState>();
   auto store = std::make_unique<qv::GeometryStore>();
   DesktopFrontEnds fronts(*scene, *store, first, second);
-  const int code = qv::RunSaver(first, second, fronts);
-  SDL_Quit();
-  return code;
+  return qv::RunSaver(first, second, fronts);
 }

@@ -8,48 +8,52 @@
 
 namespace qv {
 
-TForm1::TForm1(SceneState& scene, GeometryStore& store, WindowHost& host)
-    : scene_(scene), store_(store), host_(host) {}
+TForm1::TForm1(SceneState& scene, GeometryStore& store, const Host& host)
+    : scene_(scene),
+      store_(store),
+      window_(host.window),
+      gl_(host.gl),
+      services_(host.services) {}
 
 void TForm1::FormCreate() {
   try {
-    auto settings = host_.OpenSettingsStore();
+    auto settings = services_.OpenSettingsStore();
     LoadSettings(scene_, *settings, kFullScreenDefaults);
   } catch (const SettingsError& error) {
     // The window still opens at its design size and its activation still sets
     // up graphics; only the rest of the creation is abandoned.
-    host_.ShowErrorBox(error.what());
+    services_.ShowErrorBox(error.what());
     return;
   }
   scene_.BannerAlphaStep = 0.001;
   scene_.BannerAlpha = 0;
-  host_.SetBounds(0, 0, host_.ScreenWidth(), host_.ScreenHeight());
+  window_.SetBounds(0, 0, window_.ScreenWidth(), window_.ScreenHeight());
   SetupGraphics();
   if (!graphics_ready_) return;
-  const CursorPoint cursor = host_.CursorPos();
+  const CursorPoint cursor = window_.CursorPos();
   scene_.StartCursorPos.x = cursor.x;
   scene_.StartCursorPos.y = cursor.y;
   RegenerateAllSpecies(store_, scene_.MeshDetail, scene_.Frame);
   InitSlots(scene_);
-  host_.SetScreenSaverRunning(true);
-  host_.ShowCursor(false);
+  window_.SetScreenSaverRunning(true);
+  window_.ShowCursor(false);
 }
 
 void TForm1::SetupGraphics() {
   // Every activation builds a new context and font; the ones of the previous
   // activation are never drawn with again, so release them first.
   if (graphics_ready_) {
-    DeleteFontLists(host_.Sink(), scene_.FontListBase);
-    host_.ReleaseGraphics();
+    DeleteFontLists(gl_.Sink(), scene_.FontListBase);
+    gl_.ReleaseGraphics();
     graphics_ready_ = false;
   }
-  if (!host_.CreateGraphics()) {
-    host_.RequestClose();
+  if (!gl_.CreateGraphics()) {
+    window_.RequestClose();
     return;
   }
   graphics_ready_ = true;
-  SetupGraphicsState(host_.Sink(), scene_, host_.ClientWidth(), host_.ClientHeight(),
-                     host_.Glyphs());
+  SetupGraphicsState(gl_.Sink(), scene_, window_.ClientWidth(), window_.ClientHeight(),
+                     gl_.Glyphs());
 }
 
 void TForm1::FormActivate() {
@@ -57,24 +61,24 @@ void TForm1::FormActivate() {
 }
 
 void TForm1::FormResize() {
-  if (graphics_ready_) FormResizeProjection(host_.Sink(), host_.ClientWidth(), host_.ClientHeight());
+  if (graphics_ready_) FormResizeProjection(gl_.Sink(), window_.ClientWidth(), window_.ClientHeight());
 }
 
 void TForm1::TimerTimer() { Draw(); }
 
 void TForm1::Draw() {
   if (!graphics_ready_ || closed_) return;
-  DrawFrame(scene_, store_, host_.Sink(), kFullScreenFrame);
-  host_.SwapBuffers();
+  DrawFrame(scene_, store_, gl_.Sink(), kFullScreenFrame);
+  gl_.SwapBuffers();
 }
 
-void TForm1::FormKeyDown() {
-  if (host_.IsActive()) EndRequest();
+void TForm1::FormKeyDown(int /*key*/) {
+  if (window_.IsActive()) EndRequest();
 }
 
 void TForm1::FormMouseMove() {
-  const CursorPoint p = host_.CursorPos();
-  if (!host_.IsActive()) {
+  const CursorPoint p = window_.CursorPos();
+  if (!window_.IsActive()) {
     scene_.StartCursorPos.x = p.x;
     scene_.StartCursorPos.y = p.y;
     return;
@@ -88,14 +92,14 @@ void TForm1::FormMouseMove() {
 
 void TForm1::EndRequest() {
   if (closed_) return;
-  if (host_.VerifyPassword()) {
-    host_.ShowCursor(true);
-    host_.RequestClose();
+  if (services_.VerifyPassword()) {
+    window_.ShowCursor(true);
+    window_.RequestClose();
     return;
   }
   // Refused: go on drawing, measuring the next movement from where the
   // mouse is now so that the same movement does not ask again at once.
-  const CursorPoint p = host_.CursorPos();
+  const CursorPoint p = window_.CursorPos();
   scene_.StartCursorPos.x = p.x;
   scene_.StartCursorPos.y = p.y;
 }
@@ -104,12 +108,12 @@ void TForm1::FormClose() {
   if (closed_) return;
   closed_ = true;
   if (graphics_ready_) {
-    DeleteFontLists(host_.Sink(), scene_.FontListBase);
-    host_.ReleaseGraphics();
+    DeleteFontLists(gl_.Sink(), scene_.FontListBase);
+    gl_.ReleaseGraphics();
     graphics_ready_ = false;
   }
-  host_.SetScreenSaverRunning(false);
-  host_.Terminate();
+  window_.SetScreenSaverRunning(false);
+  window_.Terminate();
 }
 
 }  // namespace qv

@@ -1,13 +1,45 @@
 #include "preview/preview.h"
 
+#include <chrono>
+
 #include "gl/scene_gl.h"
 #include "scene/frame_director.h"
 #include "store/settings.h"
 
 namespace qv {
 
-PreviewScene::PreviewScene(SceneState& scene, GeometryStore& store)
-    : scene_(scene), store_(store) {}
+PreviewScene::PreviewScene(SceneState& scene, GeometryStore& store, const Host& host)
+    : scene_(scene),
+      store_(store),
+      window_(host.window),
+      gl_(host.gl),
+      services_(host.services) {}
+
+PreviewScene::~PreviewScene() { StopRenderThread(); }
+
+void PreviewScene::FormCreate() {
+  if (thread_.joinable()) return;
+  const int width = window_.OuterWidth();
+  const int height = window_.OuterHeight();
+  thread_ = std::thread([this, width, height] { PreviewRenderThread(width, height); });
+}
+
+void PreviewScene::PreviewRenderThread(int width, int height) {
+  Prepare(width, height);
+  for (;;) {
+    window_.Invalidate();
+    std::this_thread::sleep_for(std::chrono::milliseconds(kPreviewIntervalMs));
+    if (PreviewStop.load(std::memory_order_acquire)) break;
+  }
+  window_.RequestClose();
+}
+
+void PreviewScene::StopRenderThread() {
+  PreviewStop.store(true, std::memory_order_release);
+  if (thread_.joinable()) thread_.join();
+}
+
+void PreviewScene::FormClose() { StopRenderThread(); }
 
 void PreviewScene::Prepare(int width, int height) {
   scene_.Random.Seed(ClockSeed());
@@ -28,25 +60,25 @@ void PreviewScene::SetupPreviewProjection(GlSink& sink) {
   SetProjection(sink, 0, 0, PreviewWidth, PreviewHeight, aspect);
 }
 
-void PreviewScene::DrawPreviewFrame(WindowHost& host) {
+void PreviewScene::DrawPreviewFrame() {
   if (!ready()) return;
-  if (!host.CreateGraphics()) {
-    host.Terminate();
+  if (!gl_.CreateGraphics()) {
+    window_.Terminate();
     return;
   }
-  GlSink& sink = host.Sink();
+  GlSink& sink = gl_.Sink();
   sink.ClearColor(0, 0, 0, 0);
   SetupPreviewProjection(sink);
   EnableSceneState(sink);
   FillMaterialAndLights(scene_, LightingProfile::kPreview);
   ApplyMaterialAndLights(sink, scene_);
   DrawFrame(scene_, store_, sink, kPreviewFrame);
-  host.SwapBuffers();
-  host.ReleaseGraphics();
+  gl_.SwapBuffers();
+  gl_.ReleaseGraphics();
 }
 
-void PreviewScene::KeyDown(WindowHost& host) {
-  PreviewStop.store(host.VerifyPassword(), std::memory_order_release);
+void PreviewScene::FormKeyDown(int /*key*/) {
+  PreviewStop.store(services_.VerifyPassword(), std::memory_order_release);
 }
 
 }  // namespace qv

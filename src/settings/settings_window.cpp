@@ -8,27 +8,23 @@
 
 namespace qv {
 
-namespace {
-// The settings window's scene sits above the sliders and keeps this aspect
-// whatever the window's size.
-constexpr double kSceneAspect = 1.33333;
-constexpr int kSceneBottom = 110;
-constexpr int kSceneHeightLoss = 140;
-}  // namespace
-
-TForm2::TForm2(SceneState& scene, GeometryStore& store, WindowHost& host)
-    : scene_(scene), store_(store), host_(host) {
+TForm2::TForm2(SceneState& scene, GeometryStore& store, const Host& host)
+    : scene_(scene),
+      store_(store),
+      window_(host.window),
+      gl_(host.gl),
+      services_(host.services) {
   for (std::size_t i = 0; i < kSliders.size(); ++i) positions_[i] = kSliders[i].design;
 }
 
 void TForm2::FormCreate() {
   try {
-    auto settings = host_.OpenSettingsStore();
+    auto settings = services_.OpenSettingsStore();
     LoadSettings(scene_, *settings, kSettingsWindowDefaults);
   } catch (const SettingsError& error) {
     // Sliders keep their design positions, nothing is generated; the first
     // Satiation or Color change that alters the scene generates the geometry.
-    host_.ShowErrorBox(error.what());
+    services_.ShowErrorBox(error.what());
     return;
   }
   for (std::size_t i = 0; i < kSliderCount; ++i) {
@@ -38,11 +34,11 @@ void TForm2::FormCreate() {
   // values as they stand.
   DeriveSettings(scene_);
 
-  const int left = RoundHalfEven((host_.ScreenWidth() - kSettingsWidth) / 2.0);
-  const int top = RoundHalfEven((host_.ScreenHeight() - kSettingsHeight) / 2.0);
+  const int left = RoundHalfEven((window_.ScreenWidth() - kSettingsWidth) / 2.0);
+  const int top = RoundHalfEven((window_.ScreenHeight() - kSettingsHeight) / 2.0);
   outer_width_ = kSettingsWidth;
   outer_height_ = kSettingsHeight;
-  host_.SetBounds(left, top, kSettingsWidth, kSettingsHeight);
+  window_.SetBounds(left, top, kSettingsWidth, kSettingsHeight);
 
   CreateContext();
   RegenerateAllSpecies(store_, scene_.MeshDetail, scene_.Frame);
@@ -52,21 +48,21 @@ void TForm2::FormCreate() {
 bool TForm2::CreateContext() {
   // The window only ever draws with its newest context.
   if (has_context_) {
-    host_.ReleaseGraphics();
+    gl_.ReleaseGraphics();
     has_context_ = false;
   }
-  if (!host_.CreateGraphics()) {
-    host_.RequestClose();
+  if (!gl_.CreateGraphics()) {
+    window_.RequestClose();
     return false;
   }
   has_context_ = true;
-  FormResize(outer_width_, outer_height_);
+  ApplyProjection();
   ApplyGlState();
   return true;
 }
 
 void TForm2::ApplyGlState() {
-  GlSink& sink = host_.Sink();
+  GlSink& sink = gl_.Sink();
   sink.ClearColor(0, 0, 0, 0);
   sink.ShadeModel(gl::kSmooth);
   sink.Enable(gl::kDepthTest);
@@ -81,44 +77,56 @@ void TForm2::FormActivate() {
   if (!ended_) CreateContext();
 }
 
-void TForm2::FormResize(int outer_width, int outer_height) {
-  outer_width_ = outer_width;
-  outer_height_ = outer_height;
+void TForm2::FormResize() {
+  outer_width_ = window_.OuterWidth();
+  outer_height_ = window_.OuterHeight();
+  ApplyProjection();
+}
+
+void TForm2::ApplyProjection() {
   if (!has_context_) return;
-  SetProjection(host_.Sink(), 0, kSceneBottom, outer_width, outer_height - kSceneHeightLoss,
+  SetProjection(gl_.Sink(), 0, kSceneBottom, outer_width_, outer_height_ - kSceneHeightLoss,
                 kSceneAspect);
 }
 
 void TForm2::FormKeyDown(int key) {
   if (key != kEscapeKey) return;
   if (has_context_) {
-    host_.ReleaseGraphics();
+    gl_.ReleaseGraphics();
     has_context_ = false;
   }
   ended_ = true;
-  host_.Terminate();
+  window_.Terminate();
+}
+
+void TForm2::FormClose() {
+  if (has_context_) {
+    gl_.ReleaseGraphics();
+    has_context_ = false;
+  }
+  ended_ = true;
 }
 
 void TForm2::TimerTimer() { Draw(); }
 
 void TForm2::Draw() {
   if (!has_context_ || ended_) return;
-  DrawFrame(scene_, store_, host_.Sink(), kSettingsFrame);
+  DrawFrame(scene_, store_, gl_.Sink(), kSettingsFrame);
   // A shell that draws its controls over the scene does so inside its swap.
-  host_.SwapBuffers();
+  gl_.SwapBuffers();
 }
 
 void TForm2::BitBtn1Click() {
   for (std::size_t i = 0; i < kSliderCount; ++i) scene_.*kSettings[i].member = positions_[i];
   try {
-    auto settings = host_.OpenSettingsStore();
+    auto settings = services_.OpenSettingsStore();
     SaveSettings(scene_, *settings);
   } catch (const SettingsError& error) {
-    host_.ShowErrorBox(error.what());
+    services_.ShowErrorBox(error.what());
   }
 }
 
-void TForm2::BitBtn2Click() { host_.OpenWebPage(kSiteAddress); }
+void TForm2::BitBtn2Click() { services_.OpenWebPage(kSiteAddress); }
 
 void TForm2::SetSliderPosition(int slider, int position) {
   if (slider < 0 || slider >= static_cast<int>(kSliders.size())) return;

@@ -3,6 +3,7 @@
 
 #include <array>
 
+#include "app/front_end.h"
 #include "app/host.h"
 #include "geometry/geometry_store.h"
 #include "scene/scene_state.h"
@@ -14,6 +15,15 @@ inline constexpr const char* kSettingsCaption = "Quorvelian Settings";
 inline constexpr const char* kSiteAddress = "https://www.quorvelian.example/";
 inline constexpr int kSettingsWidth = 400;
 inline constexpr int kSettingsHeight = 440;
+// Design place and size; FormCreate centres the window at its final size.
+inline constexpr WindowSpec kSettingsWindow{
+    kSettingsCaption, WindowKind::kDialog, 320, 142, 414, 440, kFrameIntervalMs};
+// The scene's viewport: its bottom edge in window pixels from the window's
+// bottom, and how much less than the window's outer height it is; the aspect
+// stays fixed whatever the window's size.
+inline constexpr int kSceneBottom = 110;
+inline constexpr int kSceneHeightLoss = 140;
+inline constexpr double kSceneAspect = 1.33333;
 inline constexpr int kEscapeKey = 27;
 inline constexpr unsigned kLabelColour = 0xE1E1E1;  // RGB(225, 225, 225)
 
@@ -63,16 +73,22 @@ struct ButtonSpec {
 inline constexpr ButtonSpec kSaveButton{"Save Settings", 9, 375, 110, 20};
 inline constexpr ButtonSpec kSiteButton{"Our Site", 134, 376, 110, 20};
 
-class TForm2 {
+class TForm2 final : public FrontEnd {
  public:
-  TForm2(SceneState& scene, GeometryStore& store, WindowHost& host);
+  TForm2(SceneState& scene, GeometryStore& store, const Host& host);
 
-  void FormCreate();
-  void FormActivate();
-  // Outer size of the window.
-  void FormResize(int outer_width, int outer_height);
-  void FormKeyDown(int key);
-  void TimerTimer();
+  const WindowSpec& Spec() const override { return kSettingsWindow; }
+  void FormCreate() override;
+  void FormActivate() override;
+  // Follows the window's outer size.
+  void FormResize() override;
+  void FormKeyDown(int key) override;
+  void TimerTimer() override;
+  // The mouse is the controls' business.
+  void FormMouseMove() override {}
+  // The close box: the context goes, nothing is saved.
+  void FormClose() override;
+  void FormPaint() override {}
   void Draw();
   void BitBtn1Click();  // "Save Settings"
   void BitBtn2Click();  // "Our Site"
@@ -93,11 +109,14 @@ class TForm2 {
 
  private:
   bool CreateContext();
+  void ApplyProjection();
   void ApplyGlState();
 
   SceneState& scene_;
   GeometryStore& store_;
-  WindowHost& host_;
+  HostWindow& window_;
+  GlContext& gl_;
+  Services& services_;
   // The live effect of slider i's position on the scene.
   void ApplySlider(std::size_t slider);
 

@@ -8,19 +8,14 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 
-#include "app/desktop_host_sdl.h"
-#include "app/shells_sdl.h"
-#include "app/tick_timer_sdl.h"
-#include "fullscreen/fullscreen.h"
-#include "settings/settings_window.h"
+#include "settings/settings_controls_sdl.h"
 
 namespace qv {
 
 namespace {
 
-// Design size and place; creation centres the window at 400 x 440.
-constexpr int kDesignLeft = 320, kDesignTop = 142, kDesignWidth = 414, kDesignHeight = 440;
 // The labels' and buttons' face: bold, 13 pixels; the metric twin of the
 // classic sans face where it is installed, ImGui's own font otherwise.
 constexpr const char* kControlFont = "/usr/share/fonts/truetype/liberation/LiberationSans-Bold.ttf";
@@ -135,108 +130,74 @@ void BuildControls(TForm2& form, int& focused) {
   ImGui::End();
 }
 
-}  // namespace
+class ImGuiSettingsControls final : public SdlControls {
+ public:
+  explicit ImGuiSettingsControls(TForm2& form) : form_(form) {}
 
-int RunSettingsShell(SceneState& scene, GeometryStore& store) {
-  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-    std::fprintf(stderr, "quorvelian: cannot open the display: %s\n", SDL_GetError());
-    return 1;
+  void Open(SDL_Window* window) override {
+    SetUpImGui();
+    ImGui_ImplSDL2_InitForOpenGL(window, nullptr);
+    ImGui_ImplOpenGL2_Init();
+    open_ = true;
   }
-  SdlWindowHost host;
-  if (!host.Open(kSettingsCaption, kDesignLeft, kDesignTop, kDesignWidth, kDesignHeight,
-                 SDL_WINDOW_RESIZABLE)) {
-    return 1;
-  }
-  SetUpImGui();
-  ImGui_ImplSDL2_InitForOpenGL(host.window(), nullptr);
-  ImGui_ImplOpenGL2_Init();
 
-  bool frame_open = false;
-  host.SetBeforeSwap([&frame_open] {
-    if (!frame_open) return;
-    frame_open = false;
+  void Event(const SDL_Event& e) override {
+    ImGui_ImplSDL2_ProcessEvent(&e);
+    // A focused slider moves with the keys as a trackbar does.
+    if (e.type == SDL_KEYDOWN && focused_slider_ >= 0 && !form_.ended()) {
+      const auto& s = kSliders[static_cast<std::size_t>(focused_slider_)];
+      const int from = form_.SliderPosition(focused_slider_);
+      form_.SetSliderPosition(focused_slider_, KeyedPosition(e.key.keysym.sym, from, s));
+    }
+  }
+
+  void BeginFrame() override {
+    ImGui_ImplOpenGL2_NewFrame();
+    ImGui_ImplSDL2_NewFrame();
+    ImGui::NewFrame();
+    frame_open_ = true;
+    BuildControls(form_, focused_slider_);
+  }
+
+  void BeforeSwap() override {
+    if (!frame_open_) return;
+    frame_open_ = false;
     ImGui::Render();
     ImGui_ImplOpenGL2_RenderDrawData(ImGui::GetDrawData());
-  });
+  }
+
+  void EndFrame() override {
+    // The form drew nothing this tick; the controls wait for the next one.
+    if (!frame_open_) return;
+    ImGui::EndFrame();
+    frame_open_ = false;
+  }
+
   // The font texture belongs to the context that goes; the next frame makes
   // it again in the new one.
-  host.SetBeforeRelease([] { ImGui_ImplOpenGL2_DestroyFontsTexture(); });
-
-  TForm2 form(scene, store, host);
-  form.FormCreate();
-  bool running = !host.close_requested() && !host.terminated();
-  if (running) {
-    SDL_ShowWindow(host.window());
-    SDL_RaiseWindow(host.window());
-    form.FormResize(host.OuterWidth(), host.OuterHeight());
-    form.FormActivate();
-    running = !host.close_requested() && !host.terminated();
+  void BeforeRelease() override {
+    if (open_) ImGui_ImplOpenGL2_DestroyFontsTexture();
   }
 
-  bool focus_lost = false;
-  int focused_slider = -1;
-  auto handle = [&](const SDL_Event& e) {
-    ImGui_ImplSDL2_ProcessEvent(&e);
-    switch (e.type) {
-      case SDL_QUIT:
-        running = false;
-        break;
-      case SDL_WINDOWEVENT:
-        if (e.window.windowID != host.window_id()) break;
-        if (e.window.event == SDL_WINDOWEVENT_CLOSE) running = false;
-        if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
-          form.FormResize(host.OuterWidth(), host.OuterHeight());
-        }
-        if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) focus_lost = true;
-        if (e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED && focus_lost) {
-          focus_lost = false;
-          form.FormActivate();
-        }
-        break;
-      case SDL_KEYDOWN:
-        // SDL's key codes for Escape and the other ASCII keys are the
-        // characters themselves, which is what the form compares against.
-        form.FormKeyDown(static_cast<int>(e.key.keysym.sym));
-        if (focused_slider >= 0 && !form.ended()) {
-          const auto& s = kSliders[static_cast<std::size_t>(focused_slider)];
-          const int from = form.SliderPosition(focused_slider);
-          form.SetSliderPosition(focused_slider, KeyedPosition(e.key.keysym.sym, from, s));
-        }
-        break;
-      default:
-        break;
-    }
-  };
-
-  TickTimer timer(kFrameIntervalMs);
-  while (running) {
-    SDL_Event e;
-    if (SDL_WaitEventTimeout(&e, timer.WaitMs()) != 0) {
-      handle(e);
-      while (running && SDL_PollEvent(&e) != 0) handle(e);
-    }
-    if (host.close_requested() || host.terminated()) break;
-    if (!running || timer.WaitMs() > 0) continue;
-    timer.Fired();
-    if (host.has_context()) {
-      ImGui_ImplOpenGL2_NewFrame();
-      ImGui_ImplSDL2_NewFrame();
-      ImGui::NewFrame();
-      frame_open = true;
-      BuildControls(form, focused_slider);
-    }
-    form.TimerTimer();
-    if (frame_open) {
-      // The form drew nothing this tick; the controls wait for the next one.
-      ImGui::EndFrame();
-      frame_open = false;
-    }
+  void Close() override {
+    if (!open_) return;
+    open_ = false;
+    ImGui_ImplOpenGL2_Shutdown();
+    ImGui_ImplSDL2_Shutdown();
+    ImGui::DestroyContext();
   }
-  host.ReleaseGraphics();
-  ImGui_ImplOpenGL2_Shutdown();
-  ImGui_ImplSDL2_Shutdown();
-  ImGui::DestroyContext();
-  return host.graphics_failed() ? 1 : 0;
+
+ private:
+  TForm2& form_;
+  int focused_slider_ = -1;
+  bool frame_open_ = false;
+  bool open_ = false;
+};
+
+}  // namespace
+
+std::unique_ptr<SdlControls> MakeSettingsControls(TForm2& form) {
+  return std::make_unique<ImGuiSettingsControls>(form);
 }
 
 }  // namespace qv

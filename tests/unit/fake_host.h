@@ -1,13 +1,15 @@
 #pragma once
-// A window host that records what the front-end asks of it.
+// A platform that records what a front-end asks of its window, its GL
+// context and its services.
 
+#include <atomic>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "app/host.h"
-#include "render/recording_sink.h"
 #include "testing/memory_store.h"
+#include "testing/recording_sink.h"
 
 namespace qv::testing_support {
 
@@ -20,8 +22,11 @@ class FakeGlyphs final : public CaptionGlyphs {
   int builds = 0;
 };
 
-class FakeHost final : public WindowHost {
+class FakeHost final : public HostWindow, public GlContext, public Services {
  public:
+  // What a front-end is constructed with.
+  operator Host() { return Host{*this, *this, *this}; }
+
   std::map<std::string, MemorySettingsStore::Key> keys;
   RecordingSink sink;
   FakeGlyphs glyphs;
@@ -32,9 +37,13 @@ class FakeHost final : public WindowHost {
   CursorPoint cursor{100, 100};
   int screen_w = 1024, screen_h = 768;
   int client_w = 640, client_h = 480;
+  // The frame a window manager adds around the client area.
+  int frame_w = 0, frame_h = 0;
 
-  int graphics_created = 0, graphics_released = 0, swaps = 0, close_requests = 0,
-      terminations = 0, password_checks = 0, cursor_count = 0;
+  int graphics_created = 0, graphics_released = 0, swaps = 0, password_checks = 0,
+      cursor_count = 0;
+  // Also asked for by a front-end's own threads.
+  std::atomic<int> close_requests{0}, terminations{0}, invalidations{0};
   bool graphics_live = false;
   std::vector<std::string> error_boxes;
   std::vector<int> running_flags;
@@ -61,14 +70,17 @@ class FakeHost final : public WindowHost {
   int ScreenHeight() override { return screen_h; }
   int ClientWidth() override { return client_w; }
   int ClientHeight() override { return client_h; }
+  int OuterWidth() override { return client_w + frame_w; }
+  int OuterHeight() override { return client_h + frame_h; }
   void SetBounds(int l, int t, int w, int h) override {
     bounds.push_back({l, t, w, h});
-    client_w = w;
-    client_h = h;
+    client_w = w - frame_w;
+    client_h = h - frame_h;
   }
   void ShowErrorBox(const std::string& text) override { error_boxes.push_back(text); }
   void RequestClose() override { ++close_requests; }
   void Terminate() override { ++terminations; }
+  void Invalidate() override { ++invalidations; }
   bool IsActive() override { return active; }
   CursorPoint CursorPos() override { return cursor; }
   void ShowCursor(bool show) override { cursor_count += show ? 1 : -1; }

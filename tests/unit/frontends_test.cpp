@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 #include "fake_host.h"
 #include "fullscreen/fullscreen.h"
 #include "preview/preview.h"
@@ -63,13 +66,13 @@ TEST(FullScreen, InactiveWindowMovesTheReferenceAndIgnoresKeys) {
   host.active = false;
   host.cursor = {300, 300};
   form.FormMouseMove();
-  form.FormKeyDown();
+  form.FormKeyDown('A');
   EXPECT_EQ(host.close_requests, 0);
   host.active = true;
   host.cursor = {304, 296};
   form.FormMouseMove();
   EXPECT_EQ(host.close_requests, 0);
-  form.FormKeyDown();
+  form.FormKeyDown('A');
   EXPECT_EQ(host.close_requests, 1);
 }
 
@@ -79,14 +82,14 @@ TEST(FullScreen, RefusedPasswordKeepsDrawingAndAsksAgain) {
   host.password_ok = false;
   TForm1 form(w.scene, *w.store, host);
   form.FormCreate();
-  form.FormKeyDown();
+  form.FormKeyDown('A');
   EXPECT_EQ(host.password_checks, 1);
   EXPECT_EQ(host.close_requests, 0);
   EXPECT_EQ(host.cursor_count, -1) << "cursor stays hidden";
   form.TimerTimer();
   EXPECT_EQ(host.swaps, 1);
   host.password_ok = true;
-  form.FormKeyDown();
+  form.FormKeyDown('A');
   EXPECT_EQ(host.password_checks, 2);
   EXPECT_EQ(host.close_requests, 1);
 }
@@ -163,7 +166,9 @@ TEST(SettingsWindow, FirstRunPositionsAndCentring) {
   EXPECT_EQ(f.host.cursor_count, 0) << "the settings window leaves the cursor alone";
   EXPECT_TRUE(f.host.running_flags.empty());
   // Viewport above the sliders, aspect fixed whatever the window's size.
-  f.form.FormResize(600, 540);
+  f.host.client_w = 600;
+  f.host.client_h = 540;
+  f.form.FormResize();
   const GlCall* viewport = nullptr;
   const GlCall* perspective = nullptr;
   for (const GlCall& c : f.host.sink.calls) {
@@ -305,14 +310,14 @@ TEST(Preview, PaintsWaitForPreparationAndUseFixedSettings) {
   World w;
   FakeHost host;
   AssignSettings(w.scene, {1, 1, 1, 1, 1, 1, 1});
-  PreviewScene preview(w.scene, *w.store);
-  preview.DrawPreviewFrame(host);
+  PreviewScene preview(w.scene, *w.store, host);
+  preview.FormPaint();
   EXPECT_EQ(host.graphics_created, 0) << "an early paint reads nothing";
   preview.Prepare(200, 150);
   EXPECT_EQ(SettingsOf(w.scene), kPreviewValues);
   EXPECT_EQ(w.scene.MeshDetail, 2);
   EXPECT_EQ(w.scene.PrimitiveMode, 2);
-  preview.DrawPreviewFrame(host);
+  preview.FormPaint();
   EXPECT_EQ(host.graphics_created, 1);
   EXPECT_EQ(host.graphics_released, 1);
   EXPECT_EQ(host.swaps, 1);
@@ -322,24 +327,69 @@ TEST(Preview, PaintsWaitForPreparationAndUseFixedSettings) {
   EXPECT_EQ(w.scene.Light0Position[0], 3.0f);
   EXPECT_EQ(w.scene.Light0Diffuse[0], 0.3f);
   EXPECT_EQ(w.scene.MaterialShininess, 15.0f);
-  for (int i = 0; i < 30; ++i) preview.DrawPreviewFrame(host);
+  for (int i = 0; i < 30; ++i) preview.FormPaint();
   EXPECT_EQ(w.scene.Light0Position[1], 5.0f) << "no drift in the preview";
 }
 
 TEST(Preview, KeyStopsOnlyWhenThePasswordAllows) {
   World w;
   FakeHost host;
-  PreviewScene preview(w.scene, *w.store);
+  PreviewScene preview(w.scene, *w.store, host);
   host.password_ok = false;
-  preview.KeyDown(host);
+  preview.FormKeyDown('a');
   EXPECT_FALSE(preview.PreviewStop.load());
   host.password_ok = true;
-  preview.KeyDown(host);
+  preview.FormKeyDown('a');
   EXPECT_TRUE(preview.PreviewStop.load());
   host.pixel_format_ok = false;
   preview.Prepare(100, 0);  // a zero height must not divide by zero
-  preview.DrawPreviewFrame(host);
+  preview.FormPaint();
   EXPECT_EQ(host.terminations, 1);
+}
+
+// Polls a condition the preview's own thread makes true; a generous limit,
+// since a loaded machine may be slow to schedule it.
+template <class F>
+bool Eventually(F condition) {
+  for (int i = 0; i < 1000 && !condition(); ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return condition();
+}
+
+TEST(Preview, RenderThreadPacesPaintsAndClosesTheWindowOnceStopped) {
+  World w;
+  FakeHost host;
+  host.client_w = 152;
+  host.client_h = 112;
+  PreviewScene preview(w.scene, *w.store, host);
+  preview.FormCreate();
+  ASSERT_TRUE(Eventually([&] { return host.invalidations >= 3; }));
+  EXPECT_TRUE(preview.ready());
+  EXPECT_EQ(preview.PreviewWidth, 152) << "the window's size, taken at creation";
+  EXPECT_EQ(preview.PreviewHeight, 112);
+  EXPECT_EQ(host.close_requests, 0) << "runs until stopped";
+  preview.FormKeyDown(' ');  // the pop-up's key, password allowing
+  ASSERT_TRUE(Eventually([&] { return host.close_requests == 1; }));
+  const int invalidations = host.invalidations;
+  preview.FormClose();
+  EXPECT_EQ(host.invalidations, invalidations) << "the thread has ended";
+  EXPECT_EQ(host.close_requests, 1);
+}
+
+TEST(Preview, EndingWithoutCloseStepsStillStopsTheThread) {
+  World w;
+  FakeHost host;
+  {
+    PreviewScene preview(w.scene, *w.store, host);
+    preview.FormCreate();
+    ASSERT_TRUE(Eventually([&] { return host.invalidations >= 1; }));
+    // A loop terminated without close steps (a paint that found no pixel
+    // format) drops the front-end while its thread runs.
+  }
+  const int invalidations = host.invalidations;
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  EXPECT_EQ(host.invalidations, invalidations);
 }
 
 }  // namespace

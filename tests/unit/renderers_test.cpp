@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "render/kind_renderers.h"
-#include "render/recording_sink.h"
+#include "testing/recording_sink.h"
 #include "test_support.h"
 
 namespace qv {

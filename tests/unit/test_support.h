@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "geometry/geometry_store.h"
-#include "render/recording_sink.h"
+#include "testing/recording_sink.h"
 #include "scene/scene_state.h"
 
 namespace qv::testing_support {

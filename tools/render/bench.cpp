@@ -13,7 +13,7 @@
 #include "gl/opengl_headers.h"
 #include "gl/opengl_sink.h"
 #include "gl/scene_gl.h"
-#include "render/recording_sink.h"
+#include "testing/recording_sink.h"
 #include "render_commands.h"
 #include "scene/frame_director.h"
 #include "store/settings.h"

@@ -4,7 +4,7 @@
 
 #include "geometry/geometry_store.h"
 #include "render/ranges.h"
-#include "render/recording_sink.h"
+#include "testing/recording_sink.h"
 #include "scene/scene_state.h"
 
 namespace qv::render_tool {

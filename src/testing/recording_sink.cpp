@@ -1,4 +1,4 @@
-#include "render/recording_sink.h"
+#include "testing/recording_sink.h"
 
 #include <cstdio>
 

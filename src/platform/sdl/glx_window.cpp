@@ -1,17 +1,23 @@
-#include "app/glx_host_posix.h"
+#include "platform/sdl/glx_window.h"
 
 #include <cstdio>
+
+#include "platform/sdl/desktop_services.h"
+#include "platform/sdl/stop_signals.h"
 
 namespace qv {
 
 namespace {
 
-// Xlib's error handler is one per process; it only counts, so that a window
-// destroyed between two calls shows up as a failed call we can test for.
-int g_x_errors = 0;
+// Xlib's error handler is one per process; it only records, so that a
+// window destroyed between two calls shows up as a failed call we can test
+// for instead of ending the process.
+unsigned long g_x_errors = 0;
+XID g_failed_resource = 0;
 
-int CountXError(Display*, XErrorEvent*) {
+int RecordXError(Display*, XErrorEvent* error) {
   ++g_x_errors;
+  g_failed_resource = error->resourceid;
   return 0;
 }
 
@@ -25,7 +31,7 @@ std::string Hex(unsigned long id) {
 
 XConnection::XConnection() {
   display_ = XOpenDisplay(nullptr);
-  if (display_ != nullptr) XSetErrorHandler(CountXError);
+  if (display_ != nullptr) XSetErrorHandler(RecordXError);
 }
 
 XConnection::~XConnection() {
@@ -35,13 +41,13 @@ XConnection::~XConnection() {
 bool XConnection::WindowAttributes(Window window, XWindowAttributes* attributes) {
   if (display_ == nullptr || window == 0) return false;
   XSync(display_, False);
-  const int before = g_x_errors;
+  const unsigned long before = g_x_errors;
   const Status ok = XGetWindowAttributes(display_, window, attributes);
   XSync(display_, False);
   return ok != 0 && g_x_errors == before;
 }
 
-GlxWindowHost::~GlxWindowHost() {
+GlxWindow::~GlxWindow() {
   ReleaseGraphics();
   if (owned_ && !gone_ && window_ != 0) {
     XDestroyWindow(x_.display(), window_);
@@ -49,7 +55,12 @@ GlxWindowHost::~GlxWindowHost() {
   }
 }
 
-bool GlxWindowHost::ChooseVisual(const XWindowAttributes& attributes, std::string* error) {
+void GlxWindow::GraphicsFailed(const std::string& text) {
+  graphics_failed_ = true;
+  ShowGraphicsError(text);
+}
+
+bool GlxWindow::ChooseVisual(const XWindowAttributes& attributes, std::string* error) {
   XVisualInfo wanted{};
   wanted.visualid = XVisualIDFromVisual(attributes.visual);
   int count = 0;
@@ -73,7 +84,7 @@ bool GlxWindowHost::ChooseVisual(const XWindowAttributes& attributes, std::strin
   return true;
 }
 
-bool GlxWindowHost::Attach(Window window, std::string* error) {
+bool GlxWindow::Attach(Window window, std::string* error) {
   XWindowAttributes a{};
   window_ = window;
   if (!x_.WindowAttributes(window, &a)) {
@@ -87,13 +98,19 @@ bool GlxWindowHost::Attach(Window window, std::string* error) {
   }
   width_ = a.width;
   height_ = a.height;
-  // Only structure events: the owner keeps the input.
+  // Only structure events (its size, its end): the owner keeps the input.
   XSelectInput(x_.display(), window_, StructureNotifyMask);
-  XSync(x_.display(), False);
+  // Gone between the question above and the selection: no destroy notice
+  // will come, so ask once more now that one would.
+  if (!x_.WindowAttributes(window, &a)) {
+    *error = "window " + Hex(window) + " does not exist";
+    window_ = 0;
+    return false;
+  }
   return true;
 }
 
-bool GlxWindowHost::CreateChild(Window parent, const char* title, std::string* error) {
+bool GlxWindow::CreateChild(Window parent, const char* title, std::string* error) {
   XWindowAttributes pa{};
   if (!x_.WindowAttributes(parent, &pa)) {
     *error = "window " + Hex(parent) + " does not exist";
@@ -103,9 +120,9 @@ bool GlxWindowHost::CreateChild(Window parent, const char* title, std::string* e
   const int screen = XScreenNumberOfScreen(pa.screen);
   XVisualInfo* vi = nullptr;
   for (int depth : {32, 24, 16}) {
-    int attributes[] = {
-        GLX_RGBA, GLX_DOUBLEBUFFER, GLX_RED_SIZE, 8,   GLX_GREEN_SIZE, 8, GLX_BLUE_SIZE,
-        8,        GLX_DEPTH_SIZE,   depth,        None};
+    int attributes[] = {GLX_RGBA,       GLX_DOUBLEBUFFER, GLX_RED_SIZE,   8,     GLX_GREEN_SIZE,
+                        8,              GLX_BLUE_SIZE,    8,              GLX_DEPTH_SIZE, depth,
+                        None};
     vi = glXChooseVisual(d, screen, attributes);
     if (vi != nullptr) break;
   }
@@ -119,8 +136,9 @@ bool GlxWindowHost::CreateChild(Window parent, const char* title, std::string* e
   swa.colormap = XCreateColormap(d, RootWindow(d, screen), visual_.visual, AllocNone);
   swa.border_pixel = 0;
   swa.background_pixmap = None;
+  // Our child goes with the host's window: its destroy notice is the end.
   swa.event_mask = StructureNotifyMask;
-  const int before = g_x_errors;
+  const unsigned long before = g_x_errors;
   width_ = pa.width > 0 ? pa.width : 1;
   height_ = pa.height > 0 ? pa.height : 1;
   window_ =
@@ -139,7 +157,7 @@ bool GlxWindowHost::CreateChild(Window parent, const char* title, std::string* e
   return true;
 }
 
-bool GlxWindowHost::Pump(bool* resized) {
+bool GlxWindow::Pump(bool* resized) {
   Display* d = x_.display();
   while (!gone_ && XPending(d) > 0) {
     XEvent e;
@@ -154,14 +172,12 @@ bool GlxWindowHost::Pump(bool* resized) {
       }
     }
   }
-  // A destroy notice can be missed (the owner may have selected our events
-  // away); asking for the window every frame cannot.
-  XWindowAttributes a{};
-  if (!gone_ && !x_.WindowAttributes(window_, &a)) gone_ = true;
+  // A request on the window failed: it went before its notice arrived.
+  if (g_failed_resource == window_ && window_ != 0) gone_ = true;
   return !gone_;
 }
 
-bool GlxWindowHost::CreateGraphics() {
+bool GlxWindow::CreateGraphics() {
   ReleaseGraphics();
   if (gone_ || window_ == 0) return false;
   context_ = glXCreateContext(x_.display(), &visual_, nullptr, True);
@@ -170,16 +186,16 @@ bool GlxWindowHost::CreateGraphics() {
                    " (glXCreateContext failed)");
     return false;
   }
-  const int before = g_x_errors;
-  const bool made = glXMakeCurrent(x_.display(), window_, context_) != False;
-  XSync(x_.display(), False);
-  if (!made || g_x_errors != before) {
+  // No round trip to confirm: a window that went meanwhile fails a later
+  // request, and its notice or that error ends the front-end.
+  if (glXMakeCurrent(x_.display(), window_, context_) == False) {
     glXDestroyContext(x_.display(), context_);
     context_ = nullptr;
     // The owner may destroy its window at any moment, also between our check
     // and this call; that is the usual way to end, not a graphics failure.
+    bool resized = false;
     XWindowAttributes a{};
-    if (!x_.WindowAttributes(window_, &a)) {
+    if (!Pump(&resized) || !x_.WindowAttributes(window_, &a)) {
       gone_ = true;
       return false;
     }
@@ -190,15 +206,14 @@ bool GlxWindowHost::CreateGraphics() {
   return true;
 }
 
-void GlxWindowHost::ReleaseGraphics() {
+void GlxWindow::ReleaseGraphics() {
   if (context_ == nullptr) return;
   glXMakeCurrent(x_.display(), None, nullptr);
   glXDestroyContext(x_.display(), context_);
   context_ = nullptr;
-  XSync(x_.display(), False);
 }
 
-void GlxWindowHost::SwapBuffers() {
+void GlxWindow::SwapBuffers() {
   if (context_ == nullptr || gone_) return;
   if (double_buffered_) {
     glXSwapBuffers(x_.display(), window_);
@@ -207,7 +222,7 @@ void GlxWindowHost::SwapBuffers() {
   }
 }
 
-CursorPoint GlxWindowHost::CursorPos() {
+CursorPoint GlxWindow::CursorPos() {
   CursorPoint p;
   Window root = 0, child = 0;
   int wx = 0, wy = 0;
@@ -215,6 +230,20 @@ CursorPoint GlxWindowHost::CursorPos() {
   XQueryPointer(x_.display(), DefaultRootWindow(x_.display()), &root, &child, &p.x, &p.y, &wx, &wy,
                 &mask);
   return p;
+}
+
+void GlxWindow::RequestClose() {
+  if (driver_ != nullptr) driver_->RequestClose();
+  WakeLoop();
+}
+
+void GlxWindow::Terminate() {
+  if (driver_ != nullptr) driver_->Terminate();
+  WakeLoop();
+}
+
+void GlxWindow::Invalidate() {
+  if (!paint_requested_.exchange(true)) WakeLoop();
 }
 
 }  // namespace qv

@@ -1,9 +1,0 @@
-#include "password/password_posix.h"
-
-namespace qv {
-
-bool VerifySaverPassword() { return true; }
-
-void ChangeSaverPassword(std::int32_t /*owner*/) {}
-
-}  // namespace qv

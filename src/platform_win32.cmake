@@ -1,24 +1,27 @@
-# quorvelian.scr: the Win32 + WGL shells over the portable core and the
-# front-end logic, one self-contained executable per architecture.
+# quorvelian.scr: the Win32 + WGL platform layer over the portable core and
+# the front-ends, one self-contained executable per architecture.
 enable_language(RC)
 
 add_library(quorvelian_win32 STATIC
-  gl/wgl_host_win32.cpp
+  platform/win32/wgl_window_win32.cpp
+  platform/win32/services_win32.cpp
+  platform/win32/password_win32.cpp
   store/registry_store_win32.cpp
-  password/password_win32.cpp
 )
 target_link_libraries(quorvelian_win32 PUBLIC quorvelian_opengl quorvelian_core
   user32 gdi32 advapi32 shell32)
 
-add_executable(quorvelian_scr WIN32
-  app/main_win32.cpp
-  fullscreen/fullscreen_win32.cpp
+add_library(quorvelian_platform_win32 STATIC
+  platform/win32/message_loop_win32.cpp
   settings/settings_window_win32.cpp
-  preview/preview_win32.cpp
 )
+target_link_libraries(quorvelian_platform_win32 PUBLIC quorvelian_win32 quorvelian_frontend
+  comctl32)
+
+add_executable(quorvelian_scr WIN32 app/main_win32.cpp)
 include(${PROJECT_SOURCE_DIR}/cmake/windows_resources.cmake)
 qv_add_windows_resources(quorvelian_scr)
-target_link_libraries(quorvelian_scr PRIVATE quorvelian_win32 quorvelian_frontend comctl32)
+target_link_libraries(quorvelian_scr PRIVATE quorvelian_platform_win32)
 set_target_properties(quorvelian_scr PROPERTIES
   OUTPUT_NAME quorvelian
   SUFFIX .scr
@@ -40,6 +43,14 @@ if(QV_BUILD_TESTS)
   add_executable(qv_saver_probe ${QV_WIN_TESTS}/saver_probe.cpp)
   target_link_libraries(qv_saver_probe PRIVATE user32 comctl32)
 
+  # The same saver with the preview's pixel report, which the end-to-end
+  # tests read under Wine; never installed.
+  add_executable(qv_report_scr WIN32 app/main_win32.cpp)
+  target_link_libraries(qv_report_scr PRIVATE quorvelian_platform_win32)
+  target_compile_definitions(qv_report_scr PRIVATE QV_PREVIEW_PIXEL_REPORT)
+  target_include_directories(qv_report_scr PRIVATE ${QV_WIN_TESTS})
+  set_target_properties(qv_report_scr PROPERTIES OUTPUT_NAME quorvelian-report SUFFIX .scr)
+
   add_executable(qv_win32_checks ${QV_WIN_TESTS}/win32_checks.cpp)
   target_link_libraries(qv_win32_checks PRIVATE quorvelian_win32)
 
@@ -47,7 +58,7 @@ if(QV_BUILD_TESTS)
   add_library(qv_refusing_password MODULE ${QV_WIN_TESTS}/refusing_password.cpp)
   set_target_properties(qv_refusing_password PROPERTIES PREFIX "" OUTPUT_NAME PASSWORD SUFFIX .CPL)
 
-  foreach(t qv_preview_host qv_saver_probe qv_win32_checks qv_refusing_password)
+  foreach(t qv_preview_host qv_saver_probe qv_win32_checks qv_refusing_password qv_report_scr)
     set_target_properties(${t} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests
                                           LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
     if(MINGW)

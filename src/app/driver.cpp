@@ -33,7 +33,9 @@ void Driver::Activate() {
   Run([this] { front_.FormActivate(); });
 }
 
-void Driver::FocusLost() { focus_lost_ = true; }
+void Driver::FocusLost() {
+  focus_lost_ = true;
+}
 
 void Driver::FocusGained() {
   if (focus_lost_) Activate();

@@ -9,11 +9,7 @@
 namespace qv {
 
 TForm1::TForm1(SceneState& scene, GeometryStore& store, const Host& host)
-    : scene_(scene),
-      store_(store),
-      window_(host.window),
-      gl_(host.gl),
-      services_(host.services) {}
+    : scene_(scene), store_(store), window_(host.window), gl_(host.gl), services_(host.services) {}
 
 void TForm1::FormCreate() {
   try {
@@ -61,10 +57,13 @@ void TForm1::FormActivate() {
 }
 
 void TForm1::FormResize() {
-  if (graphics_ready_) FormResizeProjection(gl_.Sink(), window_.ClientWidth(), window_.ClientHeight());
+  if (graphics_ready_)
+    FormResizeProjection(gl_.Sink(), window_.ClientWidth(), window_.ClientHeight());
 }
 
-void TForm1::TimerTimer() { Draw(); }
+void TForm1::TimerTimer() {
+  Draw();
+}
 
 void TForm1::Draw() {
   if (!graphics_ready_ || closed_) return;

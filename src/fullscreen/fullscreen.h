@@ -32,7 +32,6 @@ class TForm1 final : public FrontEnd {
   void FormPaint() override {}
 
   void Draw();
-  bool graphics_ready() const { return graphics_ready_; }
 
  private:
   void SetupGraphics();

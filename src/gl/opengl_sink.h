@@ -5,7 +5,7 @@
 
 namespace qv {
 
-class OpenGlSink final : public SinkWithRenderers<OpenGlSink> {
+class OpenGlSink final : public GlSink {
  public:
   void PushMatrix() override;
   void PopMatrix() override;

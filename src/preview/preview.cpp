@@ -9,13 +9,11 @@
 namespace qv {
 
 PreviewScene::PreviewScene(SceneState& scene, GeometryStore& store, const Host& host)
-    : scene_(scene),
-      store_(store),
-      window_(host.window),
-      gl_(host.gl),
-      services_(host.services) {}
+    : scene_(scene), store_(store), window_(host.window), gl_(host.gl), services_(host.services) {}
 
-PreviewScene::~PreviewScene() { StopRenderThread(); }
+PreviewScene::~PreviewScene() {
+  StopRenderThread();
+}
 
 void PreviewScene::FormCreate() {
   if (thread_.joinable()) return;
@@ -39,7 +37,9 @@ void PreviewScene::StopRenderThread() {
   if (thread_.joinable()) thread_.join();
 }
 
-void PreviewScene::FormClose() { StopRenderThread(); }
+void PreviewScene::FormClose() {
+  StopRenderThread();
+}
 
 void PreviewScene::Prepare(int width, int height) {
   scene_.Random.Seed(ClockSeed());
@@ -54,9 +54,9 @@ void PreviewScene::Prepare(int width, int height) {
 }
 
 void PreviewScene::SetupPreviewProjection(GlSink& sink) {
-  const float aspect =
-      PreviewHeight != 0 ? static_cast<float>(PreviewWidth) / static_cast<float>(PreviewHeight)
-                         : 1.0f;
+  const float aspect = PreviewHeight != 0
+                           ? static_cast<float>(PreviewWidth) / static_cast<float>(PreviewHeight)
+                           : 1.0f;
   SetProjection(sink, 0, 0, PreviewWidth, PreviewHeight, aspect);
 }
 

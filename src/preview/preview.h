@@ -16,8 +16,8 @@ inline constexpr const char* kPreviewCaption = "ZiZoved";
 inline constexpr int kPreviewIntervalMs = 40;
 // Inside a host's window the preview takes the host window's size; this is
 // the pop-up shown when no valid host window was given.
-inline constexpr WindowSpec kPreviewWindow{kPreviewCaption, WindowKind::kPreview, 0, 0, 320, 240,
-                                           0};
+inline constexpr WindowSpec kPreviewWindow{
+    kPreviewCaption, WindowKind::kPreview, 0, 0, 320, 240, 0};
 
 class PreviewScene final : public FrontEnd {
  public:

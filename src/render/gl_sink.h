@@ -18,7 +18,6 @@ inline constexpr unsigned kColorBufferBit = 0x00004000;
 inline constexpr unsigned kDepthBufferBit = 0x00000100;
 inline constexpr unsigned kListBit = 0x00020000;
 
-inline constexpr unsigned kModelView = 0x1700;
 inline constexpr unsigned kProjection = 0x1701;
 
 inline constexpr unsigned kAlphaTest = 0x0BC0;
@@ -38,7 +37,6 @@ inline constexpr unsigned kBack = 0x0405;
 inline constexpr unsigned kFrontAndBack = 0x0408;
 inline constexpr unsigned kFill = 0x1B02;
 
-inline constexpr unsigned kAmbient = 0x1200;
 inline constexpr unsigned kDiffuse = 0x1201;
 inline constexpr unsigned kSpecular = 0x1202;
 inline constexpr unsigned kPosition = 0x1203;
@@ -47,10 +45,10 @@ inline constexpr unsigned kShininess = 0x1601;
 inline constexpr unsigned kUnsignedByte = 0x1401;
 }  // namespace gl
 
-// Every call the scene makes. Concrete sinks are declared final and derive
-// from SinkWithRenderers<Self>, so the renderers' inner loops are compiled
-// against the concrete type and call it directly, with no virtual dispatch per
-// vertex; everything else goes through the virtual table.
+// Every call the scene makes. Each concrete sink is declared final and
+// implements DrawKind with DrawKindWith(*this, ...), so the renderers' inner
+// loops are compiled against the concrete type and call it directly, with no
+// virtual dispatch per vertex; everything else goes through the virtual table.
 class GlSink {
  public:
   virtual ~GlSink() = default;
@@ -97,13 +95,5 @@ class GlSink {
 // Calls the renderer of `kind` against the concrete sink type S.
 template <class S>
 void DrawKindWith(S& sink, int kind, const SceneState& scene, const GeometryStore& store);
-
-template <class Derived>
-class SinkWithRenderers : public GlSink {
- public:
-  void DrawKind(int kind, const SceneState& scene, const GeometryStore& store) override {
-    DrawKindWith(static_cast<Derived&>(*this), kind, scene, store);
-  }
-};
 
 }  // namespace qv

@@ -18,14 +18,15 @@ void RecordingSink::Add(GlCall::Op op, std::initializer_list<double> f, unsigned
 }
 
 void RecordingSink::DrawKind(int kind, const SceneState& scene, const GeometryStore& store) {
-  if (note_kinds) Add(GlCall::kDrawKind, {}, static_cast<unsigned>(kind));
   DrawKindWith(*this, kind, scene, store);
 }
 
 void RecordingSink::ClearColor(float r, float g, float b, float a) {
   Add(GlCall::kClearColor, {r, g, b, a});
 }
-void RecordingSink::Viewport(int x, int y, int w, int h) { Add(GlCall::kViewport, {double(x), double(y), double(w), double(h)}); }
+void RecordingSink::Viewport(int x, int y, int w, int h) {
+  Add(GlCall::kViewport, {double(x), double(y), double(w), double(h)});
+}
 void RecordingSink::Perspective(double fovy, double aspect, double n, double f) {
   Add(GlCall::kPerspective, {fovy, aspect, n, f});
 }
@@ -64,9 +65,12 @@ std::string FormatRendererCall(const GlCall& call) {
   char buf[160];
   const double* f = call.f;
   switch (call.op) {
-    case GlCall::kPushMatrix: return "glPushMatrix";
-    case GlCall::kPopMatrix: return "glPopMatrix";
-    case GlCall::kEnd: return "glEnd";
+    case GlCall::kPushMatrix:
+      return "glPushMatrix";
+    case GlCall::kPopMatrix:
+      return "glPopMatrix";
+    case GlCall::kEnd:
+      return "glEnd";
     case GlCall::kTranslatef:
       std::snprintf(buf, sizeof buf, "glTranslatef %.9g %.9g %.9g", f[0], f[1], f[2]);
       return buf;
@@ -77,7 +81,7 @@ std::string FormatRendererCall(const GlCall& call) {
       std::snprintf(buf, sizeof buf, "glPointSize %.9g", f[0]);
       return buf;
     case GlCall::kBegin:
-      return call.e[0] == gl::kPoints ? "glBegin GL_POINTS"
+      return call.e[0] == gl::kPoints  ? "glBegin GL_POINTS"
              : call.e[0] == gl::kQuads ? "glBegin GL_QUADS"
                                        : "glBegin GL_TRIANGLES";
     case GlCall::kColor4f:
@@ -86,7 +90,8 @@ std::string FormatRendererCall(const GlCall& call) {
     case GlCall::kVertex3f:
       std::snprintf(buf, sizeof buf, "glVertex3f %.9g %.9g %.9g", f[0], f[1], f[2]);
       return buf;
-    default: return {};
+    default:
+      return {};
   }
 }
 

@@ -11,18 +11,44 @@ namespace qv {
 
 struct GlCall {
   enum Op {
-    kPushMatrix, kPopMatrix, kTranslatef, kRotatef, kPointSize, kBegin, kEnd, kColor4f, kVertex3f,
-    kClear, kClearColor, kViewport, kMatrixMode, kLoadIdentity, kPerspective, kLookAt, kEnable,
-    kBlendFunc, kShadeModel, kPolygonMode, kMaterialfv, kMaterialf, kLightfv, kRasterPos2f,
-    kGenLists, kDeleteLists, kPushAttrib, kPopAttrib, kListBase, kCallLists, kDrawKind
+    kPushMatrix,
+    kPopMatrix,
+    kTranslatef,
+    kRotatef,
+    kPointSize,
+    kBegin,
+    kEnd,
+    kColor4f,
+    kVertex3f,
+    kClear,
+    kClearColor,
+    kViewport,
+    kMatrixMode,
+    kLoadIdentity,
+    kPerspective,
+    kLookAt,
+    kEnable,
+    kBlendFunc,
+    kShadeModel,
+    kPolygonMode,
+    kMaterialfv,
+    kMaterialf,
+    kLightfv,
+    kRasterPos2f,
+    kGenLists,
+    kDeleteLists,
+    kPushAttrib,
+    kPopAttrib,
+    kListBase,
+    kCallLists
   };
   Op op;
-  unsigned e[2] = {0, 0};  // enumerants, list names, kind
+  unsigned e[2] = {0, 0};  // enumerants, list names
   double f[9] = {};        // numbers as handed over (floats widened exactly)
   std::string text;        // CallLists bytes
 };
 
-class RecordingSink final : public SinkWithRenderers<RecordingSink> {
+class RecordingSink final : public GlSink {
  public:
   std::vector<GlCall> calls;
 
@@ -48,7 +74,9 @@ class RecordingSink final : public SinkWithRenderers<RecordingSink> {
   void Enable(unsigned cap) override { Add(GlCall::kEnable, {}, cap); }
   void BlendFunc(unsigned s, unsigned d) override { Add(GlCall::kBlendFunc, {}, s, d); }
   void ShadeModel(unsigned mode) override { Add(GlCall::kShadeModel, {}, mode); }
-  void PolygonMode(unsigned face, unsigned mode) override { Add(GlCall::kPolygonMode, {}, face, mode); }
+  void PolygonMode(unsigned face, unsigned mode) override {
+    Add(GlCall::kPolygonMode, {}, face, mode);
+  }
   void Materialfv(unsigned face, unsigned pname, const float* p) override;
   void Materialf(unsigned face, unsigned pname, float v) override;
   void Lightfv(unsigned light, unsigned pname, const float* p) override;
@@ -60,9 +88,6 @@ class RecordingSink final : public SinkWithRenderers<RecordingSink> {
   void ListBase(unsigned base) override { Add(GlCall::kListBase, {}, base); }
   void CallLists(int n, unsigned type, const void* lists) override;
 
-  // Also note each DrawKind call itself (the kind in e[0]) before its stream.
-  bool note_kinds = false;
-
  private:
   void Add(GlCall::Op op, std::initializer_list<double> f = {}, unsigned e0 = 0, unsigned e1 = 0);
   unsigned next_list_ = 1;
@@ -73,7 +98,7 @@ class RecordingSink final : public SinkWithRenderers<RecordingSink> {
 std::string FormatRendererCall(const GlCall& call);
 
 // Counts what a frame would send, and nothing else.
-class NullSink final : public SinkWithRenderers<NullSink> {
+class NullSink final : public GlSink {
  public:
   unsigned long long vertices = 0;
   unsigned long long calls = 0;
@@ -85,7 +110,9 @@ class NullSink final : public SinkWithRenderers<NullSink> {
   void PointSize(float) override { ++calls; }
   void Begin(unsigned) override { ++calls; }
   void End() override { ++calls; }
-  void Color4f(float r, float g, float b, float a) override { calls += 1 + (r + g + b + a > 1e30f); }
+  void Color4f(float r, float g, float b, float a) override {
+    calls += 1 + (r + g + b + a > 1e30f);
+  }
   void Vertex3f(float x, float y, float z) override { vertices += 1 + (x + y + z > 1e30f); }
   void DrawKind(int kind, const SceneState& scene, const GeometryStore& store) override;
   void Clear(unsigned) override { ++calls; }
@@ -94,7 +121,9 @@ class NullSink final : public SinkWithRenderers<NullSink> {
   void MatrixMode(unsigned) override { ++calls; }
   void LoadIdentity() override { ++calls; }
   void Perspective(double, double, double, double) override { ++calls; }
-  void LookAt(double, double, double, double, double, double, double, double, double) override { ++calls; }
+  void LookAt(double, double, double, double, double, double, double, double, double) override {
+    ++calls;
+  }
   void Enable(unsigned) override { ++calls; }
   void BlendFunc(unsigned, unsigned) override { ++calls; }
   void ShadeModel(unsigned) override { ++calls; }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/driver.h"
 #include "app/host.h"
 #include "testing/memory_store.h"
 #include "testing/recording_sink.h"
@@ -31,6 +32,9 @@ class FakeHost final : public HostWindow, public GlContext, public Services {
   RecordingSink sink;
   FakeGlyphs glyphs;
 
+  // The loop's requests go here too when a test drives a front-end as a
+  // platform would.
+  Driver* driver = nullptr;
   bool pixel_format_ok = true;
   bool active = true;
   bool password_ok = true;
@@ -40,8 +44,7 @@ class FakeHost final : public HostWindow, public GlContext, public Services {
   // The frame a window manager adds around the client area.
   int frame_w = 0, frame_h = 0;
 
-  int graphics_created = 0, graphics_released = 0, swaps = 0, password_checks = 0,
-      cursor_count = 0;
+  int graphics_created = 0, graphics_released = 0, swaps = 0, password_checks = 0, cursor_count = 0;
   // Also asked for by a front-end's own threads.
   std::atomic<int> close_requests{0}, terminations{0}, invalidations{0};
   bool graphics_live = false;
@@ -78,8 +81,14 @@ class FakeHost final : public HostWindow, public GlContext, public Services {
     client_h = h - frame_h;
   }
   void ShowErrorBox(const std::string& text) override { error_boxes.push_back(text); }
-  void RequestClose() override { ++close_requests; }
-  void Terminate() override { ++terminations; }
+  void RequestClose() override {
+    ++close_requests;
+    if (driver != nullptr) driver->RequestClose();
+  }
+  void Terminate() override {
+    ++terminations;
+    if (driver != nullptr) driver->Terminate();
+  }
   void Invalidate() override { ++invalidations; }
   bool IsActive() override { return active; }
   CursorPoint CursorPos() override { return cursor; }

@@ -105,7 +105,8 @@ case $scenario in
   preview-child)
     report="$QV_WORK/preview.txt"
     QUORVELIAN_PREVIEW_PIXEL_REPORT=$(qv_winpath "$report") \
-      wine "$QV_WIN_BUILD/tests/qv_preview_host.exe" "$(qv_winpath "$QV_WIN_BUILD/quorvelian.scr")" 3 ||
+      wine "$QV_WIN_BUILD/tests/qv_preview_host.exe" \
+      "$(qv_winpath "$QV_WIN_BUILD/tests/quorvelian-report.scr")" 3 ||
       fail "preview host"
     # Under Wine a GL child of another process's window is never shown, so
     # the preview's own back buffer is what can be checked.

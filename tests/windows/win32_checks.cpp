@@ -15,7 +15,7 @@
 #include <string>
 
 #include "app/dispatch.h"
-#include "password/password_win32.h"
+#include "platform/win32/password_win32.h"
 #include "store/registry_store_win32.h"
 
 namespace {

@@ -49,6 +49,7 @@ bool XConnection::WindowAttributes(Window window, XWindowAttributes* attributes)
 
 GlxWindow::~GlxWindow() {
   ReleaseGraphics();
+  FreeFrameBuffer();
   if (owned_ && !gone_ && window_ != 0) {
     XDestroyWindow(x_.display(), window_);
     XSync(x_.display(), False);
@@ -60,27 +61,35 @@ void GlxWindow::GraphicsFailed(const std::string& text) {
   ShowGraphicsError(text);
 }
 
-bool GlxWindow::ChooseVisual(const XWindowAttributes& attributes, std::string* error) {
+bool GlxWindow::ChooseVisual(int screen, int depth, std::string* error) {
+  // Single-buffered RGBA of the window's depth (a pixmap has one buffer, and
+  // copies need equal depths), true colour, with the deepest depth buffer.
   XVisualInfo wanted{};
-  wanted.visualid = XVisualIDFromVisual(attributes.visual);
+  wanted.screen = screen;
+  wanted.depth = depth;
   int count = 0;
-  XVisualInfo* found = XGetVisualInfo(x_.display(), VisualIDMask, &wanted, &count);
-  if (found == nullptr || count == 0) {
-    *error = "no visual information for window " + Hex(window_);
+  XVisualInfo* found =
+      XGetVisualInfo(x_.display(), VisualScreenMask | VisualDepthMask, &wanted, &count);
+  int best = -1, best_z = 0;
+  for (int i = 0; i < count; ++i) {
+    int use_gl = 0, rgba = 0, doublebuffer = 1, z = 0;
+    glXGetConfig(x_.display(), &found[i], GLX_USE_GL, &use_gl);
+    glXGetConfig(x_.display(), &found[i], GLX_RGBA, &rgba);
+    glXGetConfig(x_.display(), &found[i], GLX_DOUBLEBUFFER, &doublebuffer);
+    glXGetConfig(x_.display(), &found[i], GLX_DEPTH_SIZE, &z);
+    if (!use_gl || !rgba || doublebuffer || found[i].c_class != TrueColor) continue;
+    if (z > best_z && z <= 32) {
+      best = i;
+      best_z = z;
+    }
+  }
+  if (best >= 0) visual_ = found[best];
+  if (found != nullptr) XFree(found);
+  if (best < 0) {
+    *error = "No RGBA OpenGL visual with a depth buffer for a window of depth " +
+             std::to_string(depth);
     return false;
   }
-  visual_ = found[0];
-  XFree(found);
-  int use_gl = 0, rgba = 0, doublebuffer = 0;
-  glXGetConfig(x_.display(), &visual_, GLX_USE_GL, &use_gl);
-  glXGetConfig(x_.display(), &visual_, GLX_RGBA, &rgba);
-  glXGetConfig(x_.display(), &visual_, GLX_DOUBLEBUFFER, &doublebuffer);
-  if (!use_gl || !rgba) {
-    *error = "the visual of window " + Hex(window_) + " cannot do RGBA OpenGL";
-    return false;
-  }
-  // A single-buffered visual still draws; frames are flushed instead of swapped.
-  double_buffered_ = doublebuffer != 0;
   return true;
 }
 
@@ -92,7 +101,7 @@ bool GlxWindow::Attach(Window window, std::string* error) {
     window_ = 0;
     return false;
   }
-  if (!ChooseVisual(a, error)) {
+  if (!ChooseVisual(XScreenNumberOfScreen(a.screen), a.depth, error)) {
     window_ = 0;
     return false;
   }
@@ -118,20 +127,7 @@ bool GlxWindow::CreateChild(Window parent, const char* title, std::string* error
   }
   Display* d = x_.display();
   const int screen = XScreenNumberOfScreen(pa.screen);
-  XVisualInfo* vi = nullptr;
-  for (int depth : {32, 24, 16}) {
-    int attributes[] = {GLX_RGBA,       GLX_DOUBLEBUFFER, GLX_RED_SIZE,   8,     GLX_GREEN_SIZE,
-                        8,              GLX_BLUE_SIZE,    8,              GLX_DEPTH_SIZE, depth,
-                        None};
-    vi = glXChooseVisual(d, screen, attributes);
-    if (vi != nullptr) break;
-  }
-  if (vi == nullptr) {
-    *error = "No double-buffered RGBA OpenGL visual with a depth buffer (glXChooseVisual failed)";
-    return false;
-  }
-  visual_ = *vi;
-  XFree(vi);
+  if (!ChooseVisual(screen, DefaultDepth(d, screen), error)) return false;
   XSetWindowAttributes swa{};
   swa.colormap = XCreateColormap(d, RootWindow(d, screen), visual_.visual, AllocNone);
   swa.border_pixel = 0;
@@ -157,6 +153,30 @@ bool GlxWindow::CreateChild(Window parent, const char* title, std::string* error
   return true;
 }
 
+bool GlxWindow::MakeFrameBuffer() {
+  if (pixmap_ != 0 && pixmap_width_ == width_ && pixmap_height_ == height_) return true;
+  FreeFrameBuffer();
+  Display* d = x_.display();
+  // On the root window, which outlives every window it is copied into.
+  pixmap_ = XCreatePixmap(d, RootWindow(d, visual_.screen), static_cast<unsigned>(width_),
+                          static_cast<unsigned>(height_), static_cast<unsigned>(visual_.depth));
+  glx_pixmap_ = glXCreateGLXPixmap(d, &visual_, pixmap_);
+  copy_gc_ = XCreateGC(d, pixmap_, 0, nullptr);
+  pixmap_width_ = width_;
+  pixmap_height_ = height_;
+  return glx_pixmap_ != 0;
+}
+
+void GlxWindow::FreeFrameBuffer() {
+  Display* d = x_.display();
+  if (glx_pixmap_ != 0) glXDestroyGLXPixmap(d, glx_pixmap_);
+  if (copy_gc_ != nullptr) XFreeGC(d, copy_gc_);
+  if (pixmap_ != 0) XFreePixmap(d, pixmap_);
+  glx_pixmap_ = 0;
+  copy_gc_ = nullptr;
+  pixmap_ = 0;
+}
+
 bool GlxWindow::Pump(bool* resized) {
   Display* d = x_.display();
   while (!gone_ && XPending(d) > 0) {
@@ -172,6 +192,19 @@ bool GlxWindow::Pump(bool* resized) {
       }
     }
   }
+  if (*resized && context_ != nullptr) {
+    // The context lives on; only its drawable follows the window's size.
+    const Pixmap old_pixmap = pixmap_;
+    const GLXPixmap old_glx_pixmap = glx_pixmap_;
+    GC old_gc = copy_gc_;
+    pixmap_ = 0;
+    glx_pixmap_ = 0;
+    copy_gc_ = nullptr;
+    if (MakeFrameBuffer()) glXMakeCurrent(d, glx_pixmap_, context_);
+    glXDestroyGLXPixmap(d, old_glx_pixmap);
+    XFreeGC(d, old_gc);
+    XFreePixmap(d, old_pixmap);
+  }
   // A request on the window failed: it went before its notice arrived.
   if (g_failed_resource == window_ && window_ != 0) gone_ = true;
   return !gone_;
@@ -180,26 +213,21 @@ bool GlxWindow::Pump(bool* resized) {
 bool GlxWindow::CreateGraphics() {
   ReleaseGraphics();
   if (gone_ || window_ == 0) return false;
+  if (!MakeFrameBuffer()) {
+    GraphicsFailed("Cannot draw OpenGL into a pixmap for window " + Hex(window_) +
+                   " (glXCreateGLXPixmap failed)");
+    return false;
+  }
   context_ = glXCreateContext(x_.display(), &visual_, nullptr, True);
   if (context_ == nullptr) {
     GraphicsFailed("Cannot create an OpenGL context for window " + Hex(window_) +
                    " (glXCreateContext failed)");
     return false;
   }
-  // No round trip to confirm: a window that went meanwhile fails a later
-  // request, and its notice or that error ends the front-end.
-  if (glXMakeCurrent(x_.display(), window_, context_) == False) {
+  if (glXMakeCurrent(x_.display(), glx_pixmap_, context_) == False) {
     glXDestroyContext(x_.display(), context_);
     context_ = nullptr;
-    // The owner may destroy its window at any moment, also between our check
-    // and this call; that is the usual way to end, not a graphics failure.
-    bool resized = false;
-    XWindowAttributes a{};
-    if (!Pump(&resized) || !x_.WindowAttributes(window_, &a)) {
-      gone_ = true;
-      return false;
-    }
-    GraphicsFailed("Cannot make the OpenGL context current on window " + Hex(window_) +
+    GraphicsFailed("Cannot make the OpenGL context current for window " + Hex(window_) +
                    " (glXMakeCurrent failed)");
     return false;
   }
@@ -215,11 +243,11 @@ void GlxWindow::ReleaseGraphics() {
 
 void GlxWindow::SwapBuffers() {
   if (context_ == nullptr || gone_) return;
-  if (double_buffered_) {
-    glXSwapBuffers(x_.display(), window_);
-  } else {
-    glFlush();
-  }
+  glFinish();
+  // A window gone meanwhile fails this copy with an error we record.
+  XCopyArea(x_.display(), pixmap_, window_, copy_gc_, 0, 0, static_cast<unsigned>(pixmap_width_),
+            static_cast<unsigned>(pixmap_height_), 0, 0);
+  XFlush(x_.display());
 }
 
 CursorPoint GlxWindow::CursorPos() {

@@ -3,11 +3,15 @@
 // hands to its modules, or the child we make inside a preview area. Its
 // destruction is learned from the X events of that window (or from the
 // error of the next request that uses it), so a window vanishing under us
-// ends the front-end normally instead of killing the process.
+// ends the front-end normally instead of killing the process. The owner can
+// destroy it at any moment, also in the middle of a frame, and OpenGL
+// drivers do not all survive a drawable that vanishes while they draw: the
+// frames are drawn into a pixmap of ours and copied into the window, which
+// a vanished window only turns into an X error.
 
+#include <GL/glx.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
-#include <GL/glx.h>
 
 #include <atomic>
 #include <string>
@@ -84,7 +88,9 @@ class GlxWindow final : public HostWindow, public GlContext {
   void SwapBuffers() override;
 
  private:
-  bool ChooseVisual(const XWindowAttributes& attributes, std::string* error);
+  bool ChooseVisual(int screen, int depth, std::string* error);
+  bool MakeFrameBuffer();
+  void FreeFrameBuffer();
   void GraphicsFailed(const std::string& text);
 
   XConnection& x_;
@@ -92,8 +98,13 @@ class GlxWindow final : public HostWindow, public GlContext {
   Window window_ = 0;
   bool owned_ = false;
   bool gone_ = false;
-  bool double_buffered_ = true;
   bool graphics_failed_ = false;
+  // The frames' own drawable, the window's size.
+  Pixmap pixmap_ = 0;
+  GLXPixmap glx_pixmap_ = 0;
+  GC copy_gc_ = nullptr;
+  int pixmap_width_ = 0;
+  int pixmap_height_ = 0;
   XVisualInfo visual_{};
   GLXContext context_ = nullptr;
   int width_ = 0;

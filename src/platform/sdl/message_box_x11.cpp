@@ -69,7 +69,8 @@ struct Box {
     const int line_height = font->ascent + font->descent;
     int y = kMargin + font->ascent;
     for (const std::string& line : lines) {
-      XDrawString(d, w, gc, kMargin * 2 + kMarkSize, y, line.c_str(), static_cast<int>(line.size()));
+      XDrawString(d, w, gc, kMargin * 2 + kMarkSize, y, line.c_str(),
+                  static_cast<int>(line.size()));
       y += line_height;
     }
     XSetForeground(d, gc, pressed ? 0xB0B0B0 : 0xF0F0F0);
@@ -112,7 +113,9 @@ void Centre(Display* d, unsigned long owner, int width, int height, int* x, int*
   *y = std::max(0, cy - height / 2);
 }
 
-int IgnoreXErrors(Display*, XErrorEvent*) { return 0; }
+int IgnoreXErrors(Display*, XErrorEvent*) {
+  return 0;
+}
 
 }  // namespace
 
@@ -152,8 +155,8 @@ void ShowMessageBox(const char* caption, const std::string& text, unsigned long 
   int x = 0, y = 0;
   Centre(d, owner, box.width, box.height, &x, &y);
   XSetWindowAttributes swa{};
-  swa.event_mask = ExposureMask | KeyPressMask | ButtonPressMask | ButtonReleaseMask |
-                   StructureNotifyMask;
+  swa.event_mask =
+      ExposureMask | KeyPressMask | ButtonPressMask | ButtonReleaseMask | StructureNotifyMask;
   swa.background_pixel = 0xD8D8D8;
   box.w = XCreateWindow(d, DefaultRootWindow(d), x, y, static_cast<unsigned>(box.width),
                         static_cast<unsigned>(box.height), 0, CopyFromParent, InputOutput,

@@ -119,11 +119,20 @@ void Dispatch(SdlWindow& w, Driver& d, const SDL_Event& e) {
     case SDL_WINDOWEVENT:
       if (e.window.windowID != w.window_id()) break;
       switch (e.window.event) {
-        case SDL_WINDOWEVENT_CLOSE: d.Close(); break;
-        case SDL_WINDOWEVENT_SIZE_CHANGED: d.Resize(); break;
-        case SDL_WINDOWEVENT_FOCUS_LOST: d.FocusLost(); break;
-        case SDL_WINDOWEVENT_FOCUS_GAINED: d.FocusGained(); break;
-        default: break;
+        case SDL_WINDOWEVENT_CLOSE:
+          d.Close();
+          break;
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+          d.Resize();
+          break;
+        case SDL_WINDOWEVENT_FOCUS_LOST:
+          d.FocusLost();
+          break;
+        case SDL_WINDOWEVENT_FOCUS_GAINED:
+          d.FocusGained();
+          break;
+        default:
+          break;
       }
       break;
     case SDL_KEYDOWN:
@@ -192,7 +201,9 @@ void WaitAndDispatch(GlxWindow& w, Driver& d, int wait_ms) {
   Pumped(w, d);
 }
 
-void Tick(GlxWindow&, Driver& d) { d.Tick(); }
+void Tick(GlxWindow&, Driver& d) {
+  d.Tick();
+}
 
 // --- the loop ------------------------------------------------------------------
 

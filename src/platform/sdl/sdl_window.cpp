@@ -142,7 +142,9 @@ void SdlWindow::SetBounds(int left, int top, int width, int height) {
   SDL_SetWindowPosition(window_, left + bl, top + bt);
 }
 
-bool SdlWindow::IsActive() { return (SDL_GetWindowFlags(window_) & SDL_WINDOW_INPUT_FOCUS) != 0; }
+bool SdlWindow::IsActive() {
+  return (SDL_GetWindowFlags(window_) & SDL_WINDOW_INPUT_FOCUS) != 0;
+}
 
 CursorPoint SdlWindow::CursorPos() {
   CursorPoint p;
@@ -165,7 +167,9 @@ CursorPoint SdlWindow::CursorPos() {
   return p;
 }
 
-void SdlWindow::ShowCursor(bool show) { SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE); }
+void SdlWindow::ShowCursor(bool show) {
+  SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE);
+}
 
 void SdlWindow::SetScreenSaverRunning(bool running) {
   // While we run, the desktop's own blanker should not start over us.

@@ -31,9 +31,13 @@ void CatchStopSignals() {
   sigaction(SIGINT, &action, nullptr);
 }
 
-bool StopRequested() { return g_stop != 0; }
+bool StopRequested() {
+  return g_stop != 0;
+}
 
-int WakeFd() { return g_wake[0]; }
+int WakeFd() {
+  return g_wake[0];
+}
 
 void WakeLoop() {
   // write() is safe in a signal handler; a full pipe already wakes.

@@ -1,27 +1,22 @@
 #pragma once
-// The WGL side of every Windows window: pixel format, rendering context, the
-// caption font as bitmap display lists, and the rest of WindowHost that the
-// three shells share.
+// A saver window on Win32 with its WGL context: pixel format, rendering
+// context, the caption font as bitmap display lists.
 
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
 #endif
 #include <windows.h>
 
-#include <memory>
-#include <string>
-
+#include "app/driver.h"
 #include "app/host.h"
 #include "gl/opengl_sink.h"
-#include "scene/scene_state.h"
 
 namespace qv {
 
 // Double-buffered RGBA with a 32-bit depth buffer and the screen's colour
-// depth (stored in `screen_colour_bits`). Shows "ChoosePixelFormat failed" or
-// "SetPixelFormat failed" (caption "Error") and returns false when the format
-// cannot be had.
-bool SetupPixelFormat(HDC dc, int& screen_colour_bits);
+// depth. Shows "ChoosePixelFormat failed" or "SetPixelFormat failed" (caption
+// "Error") and returns false when the format cannot be had.
+bool SetupPixelFormat(HDC dc);
 
 // Caption glyphs from a bold "Courier New" through wglUseFontBitmapsA.
 class WglCaptionGlyphs final : public CaptionGlyphs {
@@ -35,55 +30,62 @@ class WglCaptionGlyphs final : public CaptionGlyphs {
   HFONT font_ = nullptr;
 };
 
-class WglWindowHost : public WindowHost {
+// Runs right before every swap, with the frame's context current: controls
+// that present the frame themselves, or look at it.
+class SwapHook {
  public:
-  explicit WglWindowHost(SceneState& scene) : scene_(scene) {}
-  ~WglWindowHost() override;
-  WglWindowHost(const WglWindowHost&) = delete;
-  WglWindowHost& operator=(const WglWindowHost&) = delete;
+  virtual ~SwapHook() = default;
+  virtual void BeforeSwap() = 0;
+};
 
-  void Attach(HWND window) { window_ = window; }
+class WglWindow final : public HostWindow, public GlContext {
+ public:
+  WglWindow() = default;
+  ~WglWindow() override;
+  WglWindow(const WglWindow&) = delete;
+  WglWindow& operator=(const WglWindow&) = delete;
+
+  void Attach(HWND window, Driver& driver) {
+    window_ = window;
+    driver_ = &driver;
+  }
   // The child that OpenGL draws on, when it is not the window itself.
   void AttachDrawable(HWND drawable) { drawable_ = drawable; }
+  void SetSwapHook(SwapHook* hook) { swap_hook_ = hook; }
   HWND window() const { return window_; }
   HWND drawable() const { return Drawable(); }
   bool has_context() const { return rc_ != nullptr; }
 
+  // HostWindow
+  int ScreenWidth() override;
+  int ScreenHeight() override;
+  int ClientWidth() override;
+  int ClientHeight() override;
+  int OuterWidth() override;
+  int OuterHeight() override;
+  void SetBounds(int left, int top, int width, int height) override;
+  bool IsActive() override;
+  CursorPoint CursorPos() override;
+  void ShowCursor(bool show) override;
+  void SetScreenSaverRunning(bool running) override;
+  void RequestClose() override;
+  void Terminate() override;
+  void Invalidate() override;
+
+  // GlContext
   bool CreateGraphics() override;
   void ReleaseGraphics() override;
   GlSink& Sink() override { return sink_; }
   CaptionGlyphs& Glyphs() override { return glyphs_; }
   void SwapBuffers() override;
 
-  int ScreenWidth() override;
-  int ScreenHeight() override;
-  int ClientWidth() override;
-  int ClientHeight() override;
-  void SetBounds(int left, int top, int width, int height) override;
-
-  void ShowErrorBox(const std::string& text) override;
-  void RequestClose() override;
-  void Terminate() override;
-
-  bool IsActive() override;
-  CursorPoint CursorPos() override;
-  void ShowCursor(bool show) override;
-  void SetScreenSaverRunning(bool running) override;
-  bool VerifyPassword() override;
-
-  std::unique_ptr<SettingsStore> OpenSettingsStore() override;
-  void OpenWebPage(const char* address) override;
-
- protected:
-  // Runs with the frame's context still current, right before the swap.
-  virtual void BeforeSwap() {}
-
  private:
-  SceneState& scene_;
   HWND Drawable() const { return drawable_ != nullptr ? drawable_ : window_; }
 
   HWND window_ = nullptr;
   HWND drawable_ = nullptr;
+  Driver* driver_ = nullptr;
+  SwapHook* swap_hook_ = nullptr;
   HDC dc_ = nullptr;
   HGLRC rc_ = nullptr;
   OpenGlSink sink_;

@@ -1,4 +1,4 @@
-#include "password/password_win32.h"
+#include "platform/win32/password_win32.h"
 
 #include <cstdint>
 #include <cstring>
@@ -35,7 +35,9 @@ bool SearchSystem32Supported() {
 }
 
 // The old loader's rule: handles up to 32 were error codes, never modules.
-bool Loaded(HMODULE library) { return reinterpret_cast<std::uintptr_t>(library) > 32; }
+bool Loaded(HMODULE library) {
+  return reinterpret_cast<std::uintptr_t>(library) > 32;
+}
 
 }  // namespace
 

@@ -1,16 +1,10 @@
-#include "gl/wgl_host_win32.h"
-
-#include <shellapi.h>
-
-#include "password/password_win32.h"
-#include "store/registry_store_win32.h"
-#include "store/settings.h"
+#include "platform/win32/wgl_window_win32.h"
 
 namespace qv {
 
-bool SetupPixelFormat(HDC dc, int& screen_colour_bits) {
+bool SetupPixelFormat(HDC dc) {
   HDC screen = GetDC(nullptr);
-  screen_colour_bits = GetDeviceCaps(screen, BITSPIXEL);
+  const int screen_colour_bits = GetDeviceCaps(screen, BITSPIXEL);
   ReleaseDC(nullptr, screen);
 
   PIXELFORMATDESCRIPTOR pfd = {};
@@ -58,11 +52,11 @@ bool WglCaptionGlyphs::Build(unsigned base, int first, int count, int height) {
   return built != FALSE;
 }
 
-WglWindowHost::~WglWindowHost() {
+WglWindow::~WglWindow() {
   ReleaseGraphics();
 }
 
-bool WglWindowHost::CreateGraphics() {
+bool WglWindow::CreateGraphics() {
   // Each activation starts afresh; the context and device context of the
   // previous one would otherwise leak for the life of the saver.
   ReleaseGraphics();
@@ -71,13 +65,13 @@ bool WglWindowHost::CreateGraphics() {
   dc_ = GetDC(drawable);
   if (dc_ == nullptr) return false;
   glyphs_.SetDc(dc_);
-  if (!SetupPixelFormat(dc_, scene_.ScreenColorBits)) return false;
+  if (!SetupPixelFormat(dc_)) return false;
   rc_ = wglCreateContext(dc_);
   if (rc_ != nullptr) wglMakeCurrent(dc_, rc_);
   return true;
 }
 
-void WglWindowHost::ReleaseGraphics() {
+void WglWindow::ReleaseGraphics() {
   if (rc_ != nullptr) {
     wglMakeCurrent(dc_, nullptr);
     wglDeleteContext(rc_);
@@ -90,79 +84,81 @@ void WglWindowHost::ReleaseGraphics() {
   glyphs_.SetDc(nullptr);
 }
 
-void WglWindowHost::SwapBuffers() {
+void WglWindow::SwapBuffers() {
   if (dc_ == nullptr) return;
-  if (rc_ != nullptr) BeforeSwap();
+  if (rc_ != nullptr && swap_hook_ != nullptr) swap_hook_->BeforeSwap();
   ::SwapBuffers(dc_);
 }
 
-int WglWindowHost::ScreenWidth() {
+int WglWindow::ScreenWidth() {
   return GetSystemMetrics(SM_CXSCREEN);
 }
-int WglWindowHost::ScreenHeight() {
+int WglWindow::ScreenHeight() {
   return GetSystemMetrics(SM_CYSCREEN);
 }
 
-int WglWindowHost::ClientWidth() {
+int WglWindow::ClientWidth() {
   RECT r = {};
   if (window_ == nullptr || !GetClientRect(window_, &r)) return 0;
   return r.right - r.left;
 }
 
-int WglWindowHost::ClientHeight() {
+int WglWindow::ClientHeight() {
   RECT r = {};
   if (window_ == nullptr || !GetClientRect(window_, &r)) return 0;
   return r.bottom - r.top;
 }
 
-void WglWindowHost::SetBounds(int left, int top, int width, int height) {
+int WglWindow::OuterWidth() {
+  RECT r = {};
+  if (window_ == nullptr || !GetWindowRect(window_, &r)) return 0;
+  return r.right - r.left;
+}
+
+int WglWindow::OuterHeight() {
+  RECT r = {};
+  if (window_ == nullptr || !GetWindowRect(window_, &r)) return 0;
+  return r.bottom - r.top;
+}
+
+void WglWindow::SetBounds(int left, int top, int width, int height) {
   if (window_ == nullptr) return;
   SetWindowPos(window_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void WglWindowHost::ShowErrorBox(const std::string& text) {
-  MessageBoxA(window_, text.c_str(), kApplicationTitle, MB_ICONERROR | MB_OK);
+void WglWindow::RequestClose() {
+  // Acted on once the handler that asks has run to its end, before the close
+  // steps release the context it may still be using; the posted message
+  // wakes the loop when the request comes from another thread.
+  if (driver_ != nullptr) driver_->RequestClose();
+  if (window_ != nullptr) PostMessageA(window_, WM_NULL, 0, 0);
 }
 
-void WglWindowHost::RequestClose() {
-  // Posted, not sent: the handler that asks must run to its end before the
-  // close steps release the context it may still be using.
-  if (window_ != nullptr) PostMessageA(window_, WM_CLOSE, 0, 0);
+void WglWindow::Terminate() {
+  if (driver_ != nullptr) driver_->Terminate();
+  if (window_ != nullptr) PostMessageA(window_, WM_NULL, 0, 0);
 }
 
-void WglWindowHost::Terminate() {
-  PostQuitMessage(0);
+void WglWindow::Invalidate() {
+  if (window_ != nullptr) InvalidateRect(window_, nullptr, FALSE);
 }
 
-bool WglWindowHost::IsActive() {
+bool WglWindow::IsActive() {
   return window_ != nullptr && (GetActiveWindow() == window_ || GetForegroundWindow() == window_);
 }
 
-CursorPoint WglWindowHost::CursorPos() {
+CursorPoint WglWindow::CursorPos() {
   POINT p = {};
   GetCursorPos(&p);
   return CursorPoint{p.x, p.y};
 }
 
-void WglWindowHost::ShowCursor(bool show) {
+void WglWindow::ShowCursor(bool show) {
   ::ShowCursor(show ? TRUE : FALSE);
 }
 
-void WglWindowHost::SetScreenSaverRunning(bool running) {
+void WglWindow::SetScreenSaverRunning(bool running) {
   SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, running ? 1 : 0, nullptr, 0);
-}
-
-bool WglWindowHost::VerifyPassword() {
-  return VerifySaverPassword(window_);
-}
-
-std::unique_ptr<SettingsStore> WglWindowHost::OpenSettingsStore() {
-  return std::make_unique<RegistrySettingsStore>(HKEY_CURRENT_USER);
-}
-
-void WglWindowHost::OpenWebPage(const char* address) {
-  if (address == nullptr) return;
-  ShellExecuteA(window_, "open", address, "", "", SW_SHOW);
 }
 
 }  // namespace qv

@@ -13,10 +13,6 @@ namespace qv {
 inline constexpr int kDesignDpi = 96;
 // The labels' and buttons' font, in pixels at the design DPI.
 inline constexpr int kSettingsFontHeight = 13;
-// The scene's viewport: its bottom edge above the window's bottom, and how
-// much shorter than the window it is.
-inline constexpr int kSceneBottom = 110;
-inline constexpr int kSceneHeightLoss = 140;
 
 // Reported DPIs below the design (or none) keep the design sizes; absurd ones
 // are held to the largest scaling the platforms offer (500 %).

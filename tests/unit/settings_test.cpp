@@ -7,7 +7,7 @@
 
 #include "fake_host.h"
 #include "render/kind_renderers.h"
-#include "render/recording_sink.h"
+#include "testing/recording_sink.h"
 #include "scene/frame_director.h"
 #include "settings/settings_window.h"
 #include "test_support.h"

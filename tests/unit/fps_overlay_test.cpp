@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "render/recording_sink.h"
+#include "testing/recording_sink.h"
 
 namespace qv {
 namespace {

@@ -81,25 +81,36 @@ bool IsRealDriver(const char* name) {
 }
 
 // SDL falls back to drivers that draw nowhere (offscreen, dummy) when no
-// display opens; a saver that nobody sees must stop instead.
-bool OpenVideo() {
+// display opens; a saver that nobody sees must stop instead. Wayland only
+// for windows that are not the full-screen saver, and only in a Wayland
+// session. A server under heavy load may refuse a connection now and then:
+// a few tries within a second before giving up.
+bool OpenVideo(WindowKind kind) {
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-  std::string reason = "no video driver";
   const char* wanted = std::getenv("SDL_VIDEODRIVER");
-  if (wanted != nullptr && wanted[0] != '\0' && !IsRealDriver(wanted)) {
+  const bool chosen = wanted != nullptr && wanted[0] != '\0';
+  if (chosen && !IsRealDriver(wanted)) {
     CannotOpenDisplay(std::string("SDL_VIDEODRIVER=") + wanted + " draws nowhere");
     return false;
   }
+  const char* wayland = std::getenv("WAYLAND_DISPLAY");
+  const bool wayland_session = wayland != nullptr && wayland[0] != '\0';
   for (const char* driver : {"x11", "wayland"}) {
-    if (wanted != nullptr && wanted[0] != '\0' && std::string(wanted) != driver) continue;
+    const bool x11 = std::string(driver) == "x11";
+    if (chosen && std::string(wanted) != driver) continue;
+    if (!x11 && (!wayland_session || kind == WindowKind::kFullScreen)) continue;
+    if (x11 && DisplayName().empty()) continue;
     SDL_SetHint(SDL_HINT_VIDEODRIVER, driver);
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) {
-      if (IsRealDriver(SDL_GetCurrentVideoDriver())) return true;
-      SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    for (int i = 0; i < (x11 ? 4 : 1) && !StopRequested(); ++i) {
+      if (i > 0) SDL_Delay(200);
+      if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) {
+        if (IsRealDriver(SDL_GetCurrentVideoDriver())) return true;
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+      }
     }
-    reason = SDL_GetError();
   }
-  CannotOpenDisplay(reason);
+  CannotOpenDisplay(DisplayName().empty() ? "no X or Wayland display to draw on"
+                                          : "no X server accepts connections there");
   return false;
 }
 
@@ -231,7 +242,8 @@ int RunInXWindow(const Launch& launch, unsigned long target, bool as_child, cons
   StartUp();
   XConnection x;
   if (x.display() == nullptr) {
-    CannotOpenDisplay("the X server refused the connection or cannot be reached");
+    CannotOpenDisplay(DisplayName().empty() ? "no X display to draw into"
+                                            : "no X server accepts connections there");
     return 1;
   }
   GlxWindow window(x);
@@ -256,7 +268,7 @@ int RunInXWindow(const Launch& launch, unsigned long target, bool as_child, cons
 
 int RunInOwnWindow(const WindowSpec& spec, const Launch& launch) {
   StartUp();
-  if (!OpenVideo()) return 1;
+  if (!OpenVideo(spec.kind)) return 1;
   // SDL installs its own handler for a lost connection when its video
   // starts; ours says so in one line and ends.
   XSetIOErrorHandler(LostDisplay);

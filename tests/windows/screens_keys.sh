@@ -1,0 +1,215 @@
+#!/usr/bin/env bash
+# quorvelian.scr under Wine as users of scaled displays, of several monitors
+# and of the keyboard meet it.
+#   screens_keys.sh <x86_64 build folder> <template prefix> <scenario> [shots folder]
+# Scenarios: two-monitors, dpi-96, dpi-144, keyboard. With a shots folder the
+# screenshots taken are kept there.
+set -u -o pipefail
+export QV_WIN_BUILD=$1 QV_TEMPLATE=$2
+scenario=$3
+shots=${4:-}
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/wine_env.sh"
+source "$here/../displays/two_monitors.sh"
+qv_need_wine
+command -v xdotool >/dev/null || qv_skip "xdotool not installed"
+qv_need_template
+qv_new_prefix
+scr=$QV_WIN_BUILD/quorvelian.scr
+
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+finish() {
+  [ -n "${SCR_PID:-}" ] && kill "$SCR_PID" 2>/dev/null
+  [ -n "${MOVER_PID:-}" ] && kill "$MOVER_PID" 2>/dev/null
+  qv_two_monitors_stop
+  qv_cleanup
+}
+trap finish EXIT
+
+wait_for() {  # seconds command...
+  local deadline=$((SECONDS + $1))
+  shift
+  until "$@"; do
+    [ $SECONDS -ge $deadline ] && return 1
+    sleep 0.2
+  done
+}
+gone() { ! kill -0 "$1" 2>/dev/null; }
+
+# "W H X Y" of the first X window with this exact name.
+window_geometry() {
+  local id
+  id=$(xwininfo -root -tree 2>/dev/null | awk -v t="\"$1\":" '$1 ~ /^0x/ && index($0, " " t) { print $1; exit }')
+  [ -n "$id" ] || return 1
+  xwininfo -id "$id" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4}
+    /Width:/ {w=$2} /Height:/ {h=$2} END {print w, h, x, y}'
+}
+has_window() { window_geometry "$1" >/dev/null; }
+
+shot() {  # name -> path of a new screenshot of the whole desktop
+  local path="$QV_WORK/$1.png"
+  import -window root "$path"
+  [ -n "$shots" ] && mkdir -p "$shots" && cp "$path" "$shots/"
+  echo "$path"
+}
+
+lit() { qv_lit_share "$1" "$2"; }
+scene_drawn() {  # geometry
+  import -window root "$QV_WORK/poll.png" 2>/dev/null && at_least "$(lit "$QV_WORK/poll.png" "$1")" 0.001
+}
+at_least() { awk -v s="$1" -v m="$2" 'BEGIN { exit !(s >= m) }'; }
+below() { awk -v s="$1" -v m="$2" 'BEGIN { exit !(s < m) }'; }
+
+start_scr() {  # arguments...
+  wine "$scr" "$@" &
+  SCR_PID=$!
+}
+
+# Ends within `seconds`, else a failure and the process is stopped.
+expect_end() {  # what seconds
+  if wait_for "$2" gone "$SCR_PID"; then
+    echo "ok: $1"
+  else
+    fail "$1: still running after $2 s"
+    kill "$SCR_PID" 2>/dev/null
+  fi
+  wait "$SCR_PID" 2>/dev/null
+  SCR_PID=""
+}
+
+# The second monitor shows a white desktop; the saver must hide it.
+two_monitors() {
+  qv_two_monitors_start "$QV_WORK"
+  local rc=$?
+  [ $rc -eq 77 ] && exit 77
+  [ $rc -eq 0 ] || exit 1
+  xsetroot -solid white
+  local second=800x600+1024+0 first=1024x768+0+0
+
+  for ending in key mouse; do
+    xdotool mousemove 500 400
+    start_scr /s
+    if ! wait_for 30 has_window "Quorvelian ScreenSaver"; then
+      fail "no saver window"
+      return
+    fi
+    # The first frames take a moment under Wine.
+    wait_for 20 scene_drawn "$first" || fail "$ending: no frame drawn on the primary monitor"
+    local png
+    png=$(shot "two-monitors-$ending")
+    local scene_lit cover_lit
+    scene_lit=$(lit "$png" "$first")
+    cover_lit=$(lit "$png" "$second")
+    echo "$ending: primary lit share $scene_lit, second monitor lit share $cover_lit"
+    at_least "$scene_lit" 0.001 || fail "$ending: the primary monitor shows no scene"
+    below "$cover_lit" 0.001 || fail "$ending: the second monitor still shows the desktop"
+    if [ "$ending" = key ]; then
+      xdotool key space
+    else
+      # Over the cover, far more than five pixels away; one connection that
+      # stays open so the pointer stays where it was put.
+      xdotool mousemove 1400 300 sleep 5 &
+      MOVER_PID=$!
+    fi
+    expect_end "the saver ends by $ending with two monitors" 20
+    [ -n "${MOVER_PID:-}" ] && { kill "$MOVER_PID" 2>/dev/null; wait "$MOVER_PID" 2>/dev/null; MOVER_PID=""; }
+    png=$(shot "two-monitors-$ending-after")
+    cover_lit=$(lit "$png" "$second")
+    at_least "$cover_lit" 0.9 || fail "$ending: the second monitor stays covered after the end ($cover_lit)"
+  done
+}
+
+# The settings window at a display scaling: its outer size and the scene's
+# area grow by DPI / 96.
+settings_at_dpi() {  # dpi
+  local dpi=$1
+  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1 &&
+    wine reg add 'HKCC\Software\Fonts' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1 ||
+    fail "cannot set LogPixels"
+  wineserver -w
+  qv_start_display
+  start_scr /c
+  if ! wait_for 30 has_window "Quorvelian Settings"; then
+    fail "no settings window at $dpi DPI"
+    return
+  fi
+  sleep 3
+  local w h x y
+  read -r w h x y < <(window_geometry "Quorvelian Settings")
+  local want_w=$(((400 * dpi + 48) / 96)) want_h=$(((440 * dpi + 48) / 96))
+  echo "settings window at $dpi DPI: ${w}x$h at $x,$y"
+  [ "$w" = "$want_w" ] && [ "$h" = "$want_h" ] || fail "window ${w}x$h at $dpi DPI, expected ${want_w}x$want_h"
+  local png
+  png=$(shot "settings-$dpi")
+  # The scene fills the window's width above the controls; it must reach
+  # into the strip that only a scaled scene covers (beyond 400 pixels
+  # wide), and the window must still be centred on the 1024 x 768 screen.
+  local scene_h=$((h - (140 * dpi + 48) / 96))
+  local top=$((y + h - scene_h - (110 * dpi + 48) / 96))
+  echo "scene area ${w}x$scene_h at $x,$top"
+  at_least "$(lit "$png" "${w}x${scene_h}+$x+$top")" 0.002 || fail "the scene is black at $dpi DPI"
+  [ $((x + w / 2)) -ge 500 ] && [ $((x + w / 2)) -le 524 ] || fail "window not centred (left $x)"
+  xdotool key Escape
+  expect_end "Escape ends the settings window at $dpi DPI" 20
+}
+
+# Keys only: change four sliders, save with Space on the focused button, end
+# with Escape; then once more backwards with Shift+Tab and Enter.
+keyboard() {
+  qv_start_display
+  start_scr /c
+  wait_for 30 has_window "Quorvelian Settings" || { fail "no settings window"; return; }
+  sleep 3
+  shot keyboard-opened >/dev/null
+  # First run: Fast 3, Bright 10, Satiation 5, Size 12, Snow 0, Frame 7.
+  xdotool key --delay 150 Right Right Tab Left Left Left Tab End Tab Home Tab Tab Right Tab
+  sleep 1
+  shot keyboard-on-save >/dev/null
+  xdotool key space
+  sleep 2
+  xdotool key Escape
+  expect_end "Escape ends the settings window" 20
+  local got
+  got=$(qv_settings)
+  [ "$got" = "Bright=0x7 Clock=0x7 Fast=0x5 Frame=0x8 Satiation=0xa Size=0x0 Snow=0x0 " ] ||
+    fail "after the keys the registry holds '$got'"
+
+  start_scr /c
+  wait_for 30 has_window "Quorvelian Settings" || { fail "no settings window (second run)"; return; }
+  sleep 3
+  # Back from "Speed" past "Our Site" to "Save Settings".
+  xdotool key --delay 150 Left shift+Tab shift+Tab
+  sleep 1
+  shot keyboard-back-on-save >/dev/null
+  xdotool key Return
+  sleep 2
+  xdotool key Escape
+  expect_end "Escape ends the settings window (second run)" 20
+  got=$(qv_settings)
+  [ "$got" = "Bright=0x7 Clock=0x7 Fast=0x4 Frame=0x8 Satiation=0xa Size=0x0 Snow=0x0 " ] ||
+    fail "after Shift+Tab and Enter the registry holds '$got'"
+
+  # Escape without saving keeps what is stored.
+  start_scr /c
+  wait_for 30 has_window "Quorvelian Settings" || { fail "no settings window (third run)"; return; }
+  sleep 3
+  xdotool key --delay 150 End Escape
+  expect_end "Escape after a change" 20
+  [ "$(qv_settings)" = "$got" ] || fail "Escape saved: '$(qv_settings)'"
+}
+
+SECONDS=0
+case $scenario in
+  two-monitors) two_monitors ;;
+  dpi-96) settings_at_dpi 96 ;;
+  dpi-144) settings_at_dpi 144 ;;
+  keyboard) keyboard ;;
+  *)
+    echo "unknown scenario $scenario"
+    exit 2
+    ;;
+esac
+echo "$scenario: $failures failure(s) in ${SECONDS}s"
+[ "$failures" -eq 0 ]

@@ -7,7 +7,8 @@ QV_BUILD_PACKAGES=(build-essential cmake ninja-build pkg-config libgtest-dev lib
   libsdl2-dev libimgui-dev libfreetype-dev libfontconfig-dev fonts-liberation libpng-dev
   imagemagick)
 QV_TEST_PACKAGES=(xvfb xfonts-base xfonts-75dpi xdotool x11-utils libxml2-utils mingw-w64 wine wine64
-  python3-pefile lintian desktop-file-utils xscreensaver strace)
+  python3-pefile lintian desktop-file-utils xscreensaver strace
+  xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils)
 
 qv_install() {
   local missing=()

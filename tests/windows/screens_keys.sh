@@ -2,7 +2,7 @@
 # quorvelian.scr under Wine as users of scaled displays, of several monitors
 # and of the keyboard meet it.
 #   screens_keys.sh <x86_64 build folder> <template prefix> <scenario> [shots folder]
-# Scenarios: two-monitors, dpi-96, dpi-144, keyboard. With a shots folder the
+# Scenarios: two-monitors, dpi-96, dpi-144, fullscreen-144, keyboard. With a shots folder the
 # screenshots taken are kept there.
 set -u -o pipefail
 export QV_WIN_BUILD=$1 QV_TEMPLATE=$2
@@ -121,14 +121,18 @@ two_monitors() {
   done
 }
 
+set_dpi() {  # dpi
+  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1 &&
+    wine reg add 'HKCC\Software\Fonts' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1 ||
+    fail "cannot set LogPixels"
+  wineserver -w
+}
+
 # The settings window at a display scaling: its outer size and the scene's
 # area grow by DPI / 96.
 settings_at_dpi() {  # dpi
   local dpi=$1
-  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1 &&
-    wine reg add 'HKCC\Software\Fonts' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1 ||
-    fail "cannot set LogPixels"
-  wineserver -w
+  set_dpi "$dpi"
   qv_start_display
   start_scr /c
   if ! wait_for 30 has_window "Quorvelian Settings"; then
@@ -200,11 +204,34 @@ keyboard() {
   [ "$(qv_settings)" = "$got" ] || fail "Escape saved: '$(qv_settings)'"
 }
 
+# The saver at a display scaling still covers the whole screen, pixel for
+# pixel, and draws across all of it.
+fullscreen_at_dpi() {  # dpi
+  set_dpi "$1"
+  qv_start_display
+  xdotool mousemove 500 400
+  start_scr /s
+  wait_for 30 has_window "Quorvelian ScreenSaver" || { fail "no saver window at $1 DPI"; return; }
+  wait_for 20 scene_drawn 1024x768+0+0 || fail "no frame drawn at $1 DPI"
+  local w h x y
+  read -r w h x y < <(window_geometry "Quorvelian ScreenSaver")
+  echo "saver window at $1 DPI: ${w}x$h at $x,$y"
+  [ "$w $h $x $y" = "1024 768 0 0" ] || fail "the saver covers ${w}x$h at $x,$y, not the 1024x768 screen"
+  local png
+  png=$(shot "fullscreen-$1")
+  # The scene is centred on the whole screen: flowers reach the lower right
+  # quarter, which a picture drawn for a smaller virtual screen leaves black.
+  at_least "$(lit "$png" 512x384+512+384)" 0.0005 || fail "the lower right quarter is black at $1 DPI"
+  xdotool key space
+  expect_end "a key ends the saver at $1 DPI" 20
+}
+
 SECONDS=0
 case $scenario in
   two-monitors) two_monitors ;;
   dpi-96) settings_at_dpi 96 ;;
   dpi-144) settings_at_dpi 144 ;;
+  fullscreen-144) fullscreen_at_dpi 144 ;;
   keyboard) keyboard ;;
   *)
     echo "unknown scenario $scenario"

@@ -23,6 +23,7 @@ add_library(quorvelian_platform_sdl STATIC
   platform/sdl/desktop_services.cpp
   platform/sdl/glx_window.cpp
   platform/sdl/message_box_x11.cpp
+  platform/sdl/monitor_covers_sdl.cpp
   platform/sdl/run_loop_sdl.cpp
   platform/sdl/sdl_window.cpp
   platform/sdl/stop_signals.cpp

@@ -4,6 +4,7 @@ enable_language(RC)
 
 add_library(quorvelian_win32 STATIC
   platform/win32/wgl_window_win32.cpp
+  platform/win32/dpi_win32.cpp
   platform/win32/services_win32.cpp
   platform/win32/password_win32.cpp
   store/registry_store_win32.cpp
@@ -13,6 +14,7 @@ target_link_libraries(quorvelian_win32 PUBLIC quorvelian_opengl quorvelian_core
 
 add_library(quorvelian_platform_win32 STATIC
   platform/win32/message_loop_win32.cpp
+  platform/win32/monitor_covers_win32.cpp
   settings/settings_window_win32.cpp
 )
 target_link_libraries(quorvelian_platform_win32 PUBLIC quorvelian_win32 quorvelian_frontend

@@ -32,6 +32,8 @@ class HostWindow {
   virtual int OuterHeight() = 0;
   // Outer bounds of the window in screen pixels.
   virtual void SetBounds(int left, int top, int width, int height) = 0;
+  // Pixels per inch of the monitor the window is on; design sizes are for 96.
+  virtual int Dpi() { return 96; }
 
   virtual bool IsActive() = 0;
   virtual CursorPoint CursorPos() = 0;

@@ -4,16 +4,13 @@
 
 #include "gl/scene_gl.h"
 #include "scene/frame_director.h"
+#include "settings/dpi_layout.h"
 #include "store/settings.h"
 
 namespace qv {
 
 TForm2::TForm2(SceneState& scene, GeometryStore& store, const Host& host)
-    : scene_(scene),
-      store_(store),
-      window_(host.window),
-      gl_(host.gl),
-      services_(host.services) {
+    : scene_(scene), store_(store), window_(host.window), gl_(host.gl), services_(host.services) {
   for (std::size_t i = 0; i < kSliders.size(); ++i) positions_[i] = kSliders[i].design;
 }
 
@@ -34,11 +31,13 @@ void TForm2::FormCreate() {
   // values as they stand.
   DeriveSettings(scene_);
 
-  const int left = RoundHalfEven((window_.ScreenWidth() - kSettingsWidth) / 2.0);
-  const int top = RoundHalfEven((window_.ScreenHeight() - kSettingsHeight) / 2.0);
-  outer_width_ = kSettingsWidth;
-  outer_height_ = kSettingsHeight;
-  window_.SetBounds(left, top, kSettingsWidth, kSettingsHeight);
+  // The design size at 96 DPI, grown with the monitor's scaling.
+  const SettingsLayout layout = LayoutForDpi(window_.Dpi());
+  const int left = RoundHalfEven((window_.ScreenWidth() - layout.window_width) / 2.0);
+  const int top = RoundHalfEven((window_.ScreenHeight() - layout.window_height) / 2.0);
+  outer_width_ = layout.window_width;
+  outer_height_ = layout.window_height;
+  window_.SetBounds(left, top, layout.window_width, layout.window_height);
 
   CreateContext();
   RegenerateAllSpecies(store_, scene_.MeshDetail, scene_.Frame);
@@ -85,8 +84,9 @@ void TForm2::FormResize() {
 
 void TForm2::ApplyProjection() {
   if (!has_context_) return;
-  SetProjection(gl_.Sink(), 0, kSceneBottom, outer_width_, outer_height_ - kSceneHeightLoss,
-                kSceneAspect);
+  const SettingsLayout layout = LayoutForDpi(window_.Dpi());
+  SetProjection(gl_.Sink(), 0, layout.scene_bottom, outer_width_,
+                outer_height_ - layout.scene_height_loss, kSceneAspect);
 }
 
 void TForm2::FormKeyDown(int key) {
@@ -107,7 +107,9 @@ void TForm2::FormClose() {
   ended_ = true;
 }
 
-void TForm2::TimerTimer() { Draw(); }
+void TForm2::TimerTimer() {
+  Draw();
+}
 
 void TForm2::Draw() {
   if (!has_context_ || ended_) return;
@@ -126,7 +128,9 @@ void TForm2::BitBtn1Click() {
   }
 }
 
-void TForm2::BitBtn2Click() { services_.OpenWebPage(kSiteAddress); }
+void TForm2::BitBtn2Click() {
+  services_.OpenWebPage(kSiteAddress);
+}
 
 void TForm2::SetSliderPosition(int slider, int position) {
   if (slider < 0 || slider >= static_cast<int>(kSliders.size())) return;
@@ -136,12 +140,24 @@ void TForm2::SetSliderPosition(int slider, int position) {
   if (clamped == current) return;
   current = clamped;
   switch (slider) {
-    case 0: TrackBar1Change(); break;
-    case 1: TrackBar2Change(); break;
-    case 2: TrackBar3Change(); break;
-    case 3: TrackBar4Change(); break;
-    case 4: TrackBar5Change(); break;
-    default: TrackBar6Change(); break;
+    case 0:
+      TrackBar1Change();
+      break;
+    case 1:
+      TrackBar2Change();
+      break;
+    case 2:
+      TrackBar3Change();
+      break;
+    case 3:
+      TrackBar4Change();
+      break;
+    case 4:
+      TrackBar5Change();
+      break;
+    default:
+      TrackBar6Change();
+      break;
   }
 }
 
@@ -150,11 +166,23 @@ void TForm2::ApplySlider(std::size_t slider) {
   scene_.*s.live_member() = Derive(s.rule, positions_[slider]);
 }
 
-void TForm2::TrackBar1Change() { ApplySlider(0); }
-void TForm2::TrackBar2Change() { ApplySlider(1); }
-void TForm2::TrackBar3Change() { ApplySlider(2); }
-void TForm2::TrackBar4Change() { ApplySlider(3); }
-void TForm2::TrackBar5Change() { ApplySlider(4); }
-void TForm2::TrackBar6Change() { ApplySlider(5); }
+void TForm2::TrackBar1Change() {
+  ApplySlider(0);
+}
+void TForm2::TrackBar2Change() {
+  ApplySlider(1);
+}
+void TForm2::TrackBar3Change() {
+  ApplySlider(2);
+}
+void TForm2::TrackBar4Change() {
+  ApplySlider(3);
+}
+void TForm2::TrackBar5Change() {
+  ApplySlider(4);
+}
+void TForm2::TrackBar6Change() {
+  ApplySlider(5);
+}
 
 }  // namespace qv

@@ -70,8 +70,23 @@ int KeyedPosition(SDL_Keycode key, int position, const SliderSpec& s) {
   }
 }
 
+// The keyboard's stops in tab order: the six sliders, then the two buttons.
+constexpr int kSaveStop = static_cast<int>(kSliderCount);
+constexpr int kSiteStop = kSaveStop + 1;
+constexpr int kFocusStops = kSiteStop + 1;
+
+int NextStop(int stop, bool backwards) {
+  return (stop + (backwards ? kFocusStops - 1 : 1)) % kFocusStops;
+}
+
+void Outline(ImDrawList* draw) {
+  const ImVec2 lo = ImGui::GetItemRectMin();
+  const ImVec2 hi = ImGui::GetItemRectMax();
+  draw->AddRect(ImVec2(lo.x - 2, lo.y - 2), ImVec2(hi.x + 2, hi.y + 2), LabelColour());
+}
+
 // Six trackbars with a tick under every position, their labels, two buttons.
-// A click gives a slider the keyboard focus (outlined), a button takes it away.
+// The control with the keyboard focus is outlined; a click gives it the focus.
 void BuildControls(TForm2& form, int& focused) {
   const ImGuiIO& io = ImGui::GetIO();
   ImGui::SetNextWindowPos(ImVec2(0, 0));
@@ -79,7 +94,10 @@ void BuildControls(TForm2& form, int& focused) {
   ImGui::Begin("##controls", nullptr,
                ImGuiWindowFlags_NoDecoration | ImGuiWindowFlags_NoBackground |
                    ImGuiWindowFlags_NoMove | ImGuiWindowFlags_NoSavedSettings |
-                   ImGuiWindowFlags_NoBringToFrontOnFocus | ImGuiWindowFlags_NoScrollWithMouse);
+                   ImGuiWindowFlags_NoBringToFrontOnFocus | ImGuiWindowFlags_NoScrollWithMouse |
+                   // Tab is ours: ImGui's own tabbing would turn a slider
+                   // into a text field.
+                   ImGuiWindowFlags_NoNavInputs);
   ImDrawList* draw = ImGui::GetWindowDrawList();
   for (int i = 0; i < static_cast<int>(kSliders.size()); ++i) {
     const SliderSpec& s = kSliders[static_cast<std::size_t>(i)];
@@ -99,9 +117,7 @@ void BuildControls(TForm2& form, int& focused) {
     if (ImGui::IsItemActivated()) focused = i;
     const ImVec2 lo = ImGui::GetItemRectMin();
     const ImVec2 hi = ImGui::GetItemRectMax();
-    if (focused == i) {
-      draw->AddRect(ImVec2(lo.x - 1, lo.y - 1), ImVec2(hi.x + 1, hi.y + 1), LabelColour());
-    }
+    if (focused == i) Outline(draw);
     ImGui::PopStyleVar();
     ImGui::PopID();
     // Ticks where the thumb's centre stops.
@@ -117,16 +133,18 @@ void BuildControls(TForm2& form, int& focused) {
       ImVec2(static_cast<float>(kSaveButton.left), static_cast<float>(kSaveButton.top)));
   if (ImGui::Button(kSaveButton.caption, ImVec2(static_cast<float>(kSaveButton.width),
                                                 static_cast<float>(kSaveButton.height)))) {
-    focused = -1;
+    focused = kSaveStop;
     form.BitBtn1Click();
   }
+  if (focused == kSaveStop) Outline(draw);
   ImGui::SetCursorPos(
       ImVec2(static_cast<float>(kSiteButton.left), static_cast<float>(kSiteButton.top)));
   if (ImGui::Button(kSiteButton.caption, ImVec2(static_cast<float>(kSiteButton.width),
                                                 static_cast<float>(kSiteButton.height)))) {
-    focused = -1;
+    focused = kSiteStop;
     form.BitBtn2Click();
   }
+  if (focused == kSiteStop) Outline(draw);
   ImGui::End();
 }
 
@@ -143,12 +161,25 @@ class ImGuiSettingsControls final : public SdlControls {
 
   void Event(const SDL_Event& e) override {
     ImGui_ImplSDL2_ProcessEvent(&e);
-    // A focused slider moves with the keys as a trackbar does.
-    if (e.type == SDL_KEYDOWN && focused_slider_ >= 0 && !form_.ended()) {
-      const auto& s = kSliders[static_cast<std::size_t>(focused_slider_)];
-      const int from = form_.SliderPosition(focused_slider_);
-      form_.SetSliderPosition(focused_slider_, KeyedPosition(e.key.keysym.sym, from, s));
+    if (e.type != SDL_KEYDOWN || form_.ended()) return;
+    const SDL_Keycode key = e.key.keysym.sym;
+    // Tab and Shift+Tab walk the stops as in a dialog box.
+    if (key == SDLK_TAB && (e.key.keysym.mod & (KMOD_CTRL | KMOD_ALT)) == 0) {
+      focused_ = NextStop(focused_, (e.key.keysym.mod & KMOD_SHIFT) != 0);
+      return;
     }
+    // A focused button is pressed by Space or Enter (once per press, not
+    // per auto-repeat, as a push button clicks on its release).
+    if (focused_ >= kSaveStop) {
+      const bool press = key == SDLK_SPACE || key == SDLK_RETURN || key == SDLK_KP_ENTER;
+      if (!press || e.key.repeat != 0) return;
+      if (focused_ == kSaveStop) form_.BitBtn1Click();
+      if (focused_ == kSiteStop) form_.BitBtn2Click();
+      return;
+    }
+    // A focused slider moves with the keys as a trackbar does.
+    const auto& s = kSliders[static_cast<std::size_t>(focused_)];
+    form_.SetSliderPosition(focused_, KeyedPosition(key, form_.SliderPosition(focused_), s));
   }
 
   void BeginFrame() override {
@@ -156,7 +187,7 @@ class ImGuiSettingsControls final : public SdlControls {
     ImGui_ImplSDL2_NewFrame();
     ImGui::NewFrame();
     frame_open_ = true;
-    BuildControls(form_, focused_slider_);
+    BuildControls(form_, focused_);
   }
 
   void BeforeSwap() override {
@@ -189,7 +220,8 @@ class ImGuiSettingsControls final : public SdlControls {
 
  private:
   TForm2& form_;
-  int focused_slider_ = -1;
+  // "Speed" has the keyboard when the window opens.
+  int focused_ = 0;
   bool frame_open_ = false;
   bool open_ = false;
 };

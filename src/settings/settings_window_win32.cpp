@@ -12,6 +12,8 @@
 #include <vector>
 
 #include "gl/opengl_headers.h"
+#include "platform/win32/dpi_win32.h"
+#include "settings/dpi_layout.h"
 
 namespace qv {
 namespace {
@@ -20,9 +22,6 @@ constexpr const char* kSceneClassName = "QuorvelianSettingsScene";
 constexpr int kFirstSliderId = 100;
 constexpr int kSaveButtonId = 200;
 constexpr int kSiteButtonId = 201;
-constexpr int kLabelHeight = 20;
-// The first row of controls, which the scene must not cover.
-constexpr int kControlsTop = kSliders[0].label_top;
 
 COLORREF LabelColour() {
   return RGB((kLabelColour >> 16) & 0xFF, (kLabelColour >> 8) & 0xFF, kLabelColour & 0xFF);
@@ -80,11 +79,40 @@ class TrackbarControls final : public Win32Controls {
         WS_CHILD | (present_by_gdi_ ? 0 : WS_VISIBLE) | WS_DISABLED | WS_CLIPSIBLINGS, 0, 0, 0, 0,
         window, nullptr, instance, nullptr);
     if (scene_ != nullptr) gl.AttachDrawable(scene_);
+    layout_ = LayoutForDpi(WindowDpi(window_));
     CreateChildren(instance);
+    // The keyboard starts on "Speed", its focus shown from the start rather
+    // than only after the first key, as the keyboard user needs to see it.
+    SendMessageA(window_, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS | UISF_HIDEACCEL),
+                 0);
+    focused_ = sliders_[0];
   }
 
   bool Message(UINT message, WPARAM wparam, LPARAM lparam, LRESULT* result) override {
     switch (message) {
+      case WM_ACTIVATE:
+        // As a dialog box does: the control that had the keyboard gets it
+        // back. The loop still runs the activation itself.
+        if (LOWORD(wparam) == WA_INACTIVE) {
+          HWND focus = GetFocus();
+          if (focus != nullptr && IsChild(window_, focus)) focused_ = focus;
+        } else if (focused_ != nullptr && IsWindow(focused_)) {
+          SetFocus(focused_);
+        }
+        return false;
+      case WM_DPICHANGED: {
+        // Moved to a monitor of another scaling: the size the system
+        // suggests, the controls and the font at the new DPI, and through
+        // the resize the scene's viewport.
+        layout_ = LayoutForDpi(HIWORD(wparam));
+        PlaceChildren();
+        const RECT* suggested = reinterpret_cast<const RECT*>(lparam);
+        SetWindowPos(window_, nullptr, suggested->left, suggested->top,
+                     suggested->right - suggested->left, suggested->bottom - suggested->top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        *result = 0;
+        return true;
+      }
       case WM_CTLCOLORSTATIC: {
         // Labels and the trackbars' backgrounds: light text on black.
         HDC dc = reinterpret_cast<HDC>(wparam);
@@ -148,25 +176,17 @@ class TrackbarControls final : public Win32Controls {
   }
 
  private:
+  // Created in their tab order (the six sliders, then the two buttons),
+  // which is the order Tab walks; labels take no stop.
   void CreateChildren(HINSTANCE instance) {
-    font_ = CreateFontA(-13, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                        DEFAULT_PITCH | FF_DONTCARE, "MS Sans Serif");
-    auto set_font = [&](HWND control) {
-      if (control != nullptr && font_ != nullptr) {
-        SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-      }
-    };
     for (std::size_t i = 0; i < kSliders.size(); ++i) {
       const SliderSpec& s = kSliders[i];
-      HWND label = CreateWindowExA(0, "STATIC", s.label, WS_CHILD | WS_VISIBLE | SS_LEFT,
-                                   s.label_left, s.label_top, s.label_width, kLabelHeight, window_,
-                                   nullptr, instance, nullptr);
-      set_font(label);
+      labels_[i] = CreateWindowExA(0, "STATIC", s.label, WS_CHILD | WS_VISIBLE | SS_LEFT, 0, 0, 0,
+                                   0, window_, nullptr, instance, nullptr);
       HWND slider = CreateWindowExA(
           0, TRACKBAR_CLASSA, "",
-          WS_CHILD | WS_VISIBLE | WS_TABSTOP | TBS_HORZ | TBS_BOTTOM | TBS_AUTOTICKS, s.left, s.top,
-          kSliderWidth, kSliderHeight, window_,
+          WS_CHILD | WS_VISIBLE | WS_TABSTOP | TBS_HORZ | TBS_BOTTOM | TBS_AUTOTICKS, 0, 0, 0, 0,
+          window_,
           reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstSliderId + static_cast<int>(i))),
           instance, nullptr);
       if (slider != nullptr) {
@@ -176,14 +196,37 @@ class TrackbarControls final : public Win32Controls {
       }
       sliders_[i] = slider;
     }
+    int b = 0;
     for (const auto& [spec, id] : {std::pair<ButtonSpec, int>{kSaveButton, kSaveButtonId},
                                    std::pair<ButtonSpec, int>{kSiteButton, kSiteButtonId}}) {
-      HWND button = CreateWindowExA(
-          0, "BUTTON", spec.caption, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, spec.left,
-          spec.top, spec.width, spec.height, window_,
-          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
-      set_font(button);
+      buttons_[b++] = CreateWindowExA(
+          0, "BUTTON", spec.caption, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 0, 0, 0,
+          window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
     }
+    PlaceChildren();
+  }
+
+  // Positions, sizes and the font of the controls at the layout's DPI.
+  void PlaceChildren() {
+    HFONT old_font = font_;
+    font_ = CreateFontA(-layout_.font_height, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
+                        DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                        DEFAULT_PITCH | FF_DONTCARE, "MS Sans Serif");
+    auto place = [&](HWND control, const LayoutRect& r, bool with_font) {
+      if (control == nullptr) return;
+      SetWindowPos(control, nullptr, r.left, r.top, r.width, r.height,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+      if (with_font && font_ != nullptr) {
+        SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
+      }
+    };
+    for (std::size_t i = 0; i < kSliders.size(); ++i) {
+      place(labels_[i], layout_.labels[i], true);
+      place(sliders_[i], layout_.sliders[i], false);
+    }
+    place(buttons_[0], layout_.save_button, true);
+    place(buttons_[1], layout_.site_button, true);
+    if (old_font != nullptr) DeleteObject(old_font);
   }
 
   // The model owns the positions (it clamps and decides whether a change
@@ -214,16 +257,19 @@ class TrackbarControls final : public Win32Controls {
     GetClientRect(window_, &client);
     const int width = client.right - client.left;
     const int height = client.bottom - client.top;
-    int scene_height = height - kSceneBottom;
-    if (scene_height > kControlsTop) scene_height = kControlsTop;
+    int scene_height = height - layout_.scene_bottom;
+    // The first row of controls, which the scene must not cover.
+    const int controls_top = layout_.labels[0].top;
+    if (scene_height > controls_top) scene_height = controls_top;
     if (scene_height < 0) scene_height = 0;
     SetWindowPos(scene_, nullptr, 0, 0, width, scene_height,
                  SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
     if (!gl_->has_context()) return;
     RECT outer = {};
     GetWindowRect(window_, &outer);
-    gl_->Sink().Viewport(0, kSceneBottom - (height - scene_height), outer.right - outer.left,
-                         outer.bottom - outer.top - kSceneHeightLoss);
+    gl_->Sink().Viewport(0, layout_.scene_bottom - (height - scene_height),
+                         outer.right - outer.left,
+                         outer.bottom - outer.top - layout_.scene_height_loss);
   }
 
   TForm2& form_;
@@ -231,7 +277,12 @@ class TrackbarControls final : public Win32Controls {
   HWND window_ = nullptr;
   HWND scene_ = nullptr;
   WglWindow* gl_ = nullptr;
+  SettingsLayout layout_;
   std::array<HWND, kSliders.size()> sliders_{};
+  std::array<HWND, kSliders.size()> labels_{};
+  std::array<HWND, 2> buttons_{};
+  // The control that has (or last had) the keyboard.
+  HWND focused_ = nullptr;
   HFONT font_ = nullptr;
   std::vector<std::uint32_t> pixels_;
 };

@@ -40,6 +40,7 @@ class FakeHost final : public HostWindow, public GlContext, public Services {
   bool password_ok = true;
   CursorPoint cursor{100, 100};
   int screen_w = 1024, screen_h = 768;
+  int dpi = 96;
   int client_w = 640, client_h = 480;
   // The frame a window manager adds around the client area.
   int frame_w = 0, frame_h = 0;
@@ -69,6 +70,7 @@ class FakeHost final : public HostWindow, public GlContext, public Services {
   GlSink& Sink() override { return sink; }
   CaptionGlyphs& Glyphs() override { return glyphs; }
   void SwapBuffers() override { ++swaps; }
+  int Dpi() override { return dpi; }
   int ScreenWidth() override { return screen_w; }
   int ScreenHeight() override { return screen_h; }
   int ClientWidth() override { return client_w; }

@@ -103,7 +103,7 @@ two_monitors() {
     scene_lit=$(lit "$png" "$first")
     cover_lit=$(lit "$png" "$second")
     echo "$ending: primary lit share $scene_lit, second monitor lit share $cover_lit"
-    at_least "$scene_lit" 0.001 || fail "$ending: the primary monitor shows no scene"
+    at_least "$scene_lit" 0.0002 || fail "$ending: the primary monitor shows no scene"
     below "$cover_lit" 0.001 || fail "$ending: the second monitor still shows the desktop"
     if [ "$ending" = key ]; then
       xdotool key space

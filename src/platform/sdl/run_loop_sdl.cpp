@@ -14,6 +14,7 @@
 #include "app/driver.h"
 #include "platform/sdl/desktop_services.h"
 #include "platform/sdl/glx_window.h"
+#include "platform/sdl/monitor_covers_sdl.h"
 #include "platform/sdl/sdl_window.h"
 #include "platform/sdl/stop_signals.h"
 
@@ -284,7 +285,15 @@ int RunInOwnWindow(const WindowSpec& spec, const Launch& launch) {
         started.controls->Open(window.window());
         window.SetControls(started.controls.get());
       }
+      // The saver blacks out every other display too; their input reaches
+      // the driver like the saver window's own.
+      SdlMonitorCovers covers;
+      if (spec.kind == WindowKind::kFullScreen) {
+        const ScreenRect primary{0, 0, window.ScreenWidth(), window.ScreenHeight()};
+        covers.Create(PlaceSaverWindows(SdlMonitors(), primary).covers);
+      }
       Loop(window, driver, services, spec.timer_interval_ms);
+      covers.Destroy();
       window.ReleaseGraphics();
       if (started.controls != nullptr) started.controls->Close();
       window.SetControls(nullptr);

@@ -1,6 +1,7 @@
 #include "platform/win32/message_loop_win32.h"
 
 #include "app/driver.h"
+#include "platform/win32/monitor_covers_win32.h"
 #include "platform/win32/services_win32.h"
 
 namespace qv {
@@ -197,20 +198,36 @@ int RunWindow(HINSTANCE instance, const WindowSpec& spec, HWND parent, const Lau
       UpdateWindow(window);
     }
   }
+  // The saver blacks out every other monitor too; input there ends it the
+  // same ways as on its own window.
+  MonitorCovers covers;
+  if (spec.kind == WindowKind::kFullScreen && !driver.ended()) {
+    const ScreenRect primary{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    covers.Create(instance, PlaceSaverWindows(EnumerateMonitors(), primary).covers,
+                  {[&driver](int key) { driver.Key(key); }, [&driver] { driver.MouseMove(); }});
+  }
 
   MSG msg;
   while (!driver.ended() && GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    const bool in_window = msg.hwnd != window && IsChild(window, msg.hwnd);
     // Key preview: the window sees every key before the focused control, so
     // Escape ends the settings window from a slider or a button as well.
-    if (msg.message == WM_KEYDOWN && msg.hwnd != window && IsChild(window, msg.hwnd)) {
+    if (msg.message == WM_KEYDOWN && in_window) {
       driver.Key(static_cast<int>(msg.wParam));
       if (driver.ended()) break;
+    }
+    // Tab and Shift+Tab between the controls, Space and Enter on buttons,
+    // as in any dialog box. Keys for the window itself still go to it.
+    if (spec.kind == WindowKind::kDialog && in_window && IsDialogMessageA(window, &msg)) {
+      driver.Settle();
+      continue;
     }
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
     driver.Settle();
   }
   KillTimer(window, kTimerId);
+  covers.Destroy();
   gl.ReleaseGraphics();
   gl.SetSwapHook(nullptr);
   state.controls = nullptr;

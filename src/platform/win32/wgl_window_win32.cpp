@@ -1,5 +1,7 @@
 #include "platform/win32/wgl_window_win32.h"
 
+#include "platform/win32/dpi_win32.h"
+
 namespace qv {
 
 bool SetupPixelFormat(HDC dc) {
@@ -141,6 +143,10 @@ void WglWindow::Terminate() {
 
 void WglWindow::Invalidate() {
   if (window_ != nullptr) InvalidateRect(window_, nullptr, FALSE);
+}
+
+int WglWindow::Dpi() {
+  return WindowDpi(window_);
 }
 
 bool WglWindow::IsActive() {

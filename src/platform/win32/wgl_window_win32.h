@@ -64,6 +64,7 @@ class WglWindow final : public HostWindow, public GlContext {
   int OuterWidth() override;
   int OuterHeight() override;
   void SetBounds(int left, int top, int width, int height) override;
+  int Dpi() override;
   bool IsActive() override;
   CursorPoint CursorPos() override;
   void ShowCursor(bool show) override;

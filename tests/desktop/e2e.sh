@@ -224,6 +224,26 @@ settings-errors)
   expect_exit $pid 5 0 "Escape ends it"
   check "the file is not rewritten" cmp "$WORK/before" "$INI"
 
+  # A file its owner made read-only: "Save Settings" says it cannot, keeps it.
+  write_ini '; mine' '[Quorvelian]' Fast=4 Bright=6 Satiation=3 Size=9 Snow=2 Frame=3 Clock=1
+  chmod 444 "$INI"
+  cp "$INI" "$WORK/before"
+  "$QV" /c 2>"$WORK/err" &
+  pid=$!; pids+=($pid)
+  check "window opens" wait_for 20 has_window 'Quorvelian Settings'
+  read -r w h x y <<<"$(geometry_of "$(window_named 'Quorvelian Settings')")"
+  sleep 0.5
+  xdotool mousemove $((x + 64)) $((y + 385)) click 1
+  dismiss_box Quorvelian $pid
+  check "says \"Failed to set data for 'Fast'\"" grep -q "Failed to set data for 'Fast'" "$WORK/err"
+  check "the read-only file is kept" cmp "$WORK/before" "$INI"
+  check "and stays read-only" test "$(stat -c %a "$INI")" = 444
+  check "nothing is left beside it" test "$(ls -A "$(dirname "$INI")")" = settings.ini
+  xdotool mousemove $((x + 200)) $((y + 200))
+  xdotool key Escape
+  expect_exit $pid 5 0 "Escape ends it"
+  chmod 644 "$INI"
+
   # A damaged value in the full-screen saver.
   write_ini '[Quorvelian]' Fast=5 Bright=10 Satiation=5 Size=seven Snow=0 Frame=5 Clock=5
   cp "$INI" "$WORK/before"

@@ -53,6 +53,10 @@ if(QV_BUILD_TESTS)
   target_include_directories(qv_report_scr PRIVATE ${QV_WIN_TESTS})
   set_target_properties(qv_report_scr PROPERTIES OUTPUT_NAME quorvelian-report SUFFIX .scr)
 
+  # Announces a new DPI to the settings window, as a move to another monitor does.
+  add_executable(qv_dpi_change ${QV_WIN_TESTS}/dpi_change.cpp)
+  target_link_libraries(qv_dpi_change PRIVATE user32)
+
   add_executable(qv_win32_checks ${QV_WIN_TESTS}/win32_checks.cpp)
   target_link_libraries(qv_win32_checks PRIVATE quorvelian_win32)
 
@@ -60,7 +64,8 @@ if(QV_BUILD_TESTS)
   add_library(qv_refusing_password MODULE ${QV_WIN_TESTS}/refusing_password.cpp)
   set_target_properties(qv_refusing_password PROPERTIES PREFIX "" OUTPUT_NAME PASSWORD SUFFIX .CPL)
 
-  foreach(t qv_preview_host qv_saver_probe qv_win32_checks qv_refusing_password qv_report_scr)
+  foreach(t qv_preview_host qv_saver_probe qv_win32_checks qv_refusing_password qv_report_scr
+            qv_dpi_change)
     set_target_properties(${t} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests
                                           LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
     if(MINGW)

@@ -104,12 +104,24 @@ class TrackbarControls final : public Win32Controls {
         // Moved to a monitor of another scaling: the size the system
         // suggests, the controls and the font at the new DPI, and through
         // the resize the scene's viewport.
-        layout_ = LayoutForDpi(HIWORD(wparam));
+        const int dpi = HIWORD(wparam);
+        gl_->SetDpi(dpi);
+        layout_ = LayoutForDpi(dpi);
         PlaceChildren();
-        const RECT* suggested = reinterpret_cast<const RECT*>(lparam);
-        SetWindowPos(window_, nullptr, suggested->left, suggested->top,
-                     suggested->right - suggested->left, suggested->bottom - suggested->top,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
+        RECT target = {};
+        if (lparam != 0) {
+          target = *reinterpret_cast<const RECT*>(lparam);
+        } else {
+          // No suggestion: the new size about the old centre.
+          RECT now = {};
+          GetWindowRect(window_, &now);
+          target.left = (now.left + now.right - layout_.window_width) / 2;
+          target.top = (now.top + now.bottom - layout_.window_height) / 2;
+          target.right = target.left + layout_.window_width;
+          target.bottom = target.top + layout_.window_height;
+        }
+        SetWindowPos(window_, nullptr, target.left, target.top, target.right - target.left,
+                     target.bottom - target.top, SWP_NOZORDER | SWP_NOACTIVATE);
         *result = 0;
         return true;
       }

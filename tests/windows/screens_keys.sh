@@ -2,7 +2,7 @@
 # quorvelian.scr under Wine as users of scaled displays, of several monitors
 # and of the keyboard meet it.
 #   screens_keys.sh <x86_64 build folder> <template prefix> <scenario> [shots folder]
-# Scenarios: two-monitors, dpi-96, dpi-144, fullscreen-144, keyboard. With a shots folder the
+# Scenarios: two-monitors, dpi-96, dpi-144, fullscreen-144, dpi-change, keyboard. With a shots folder the
 # screenshots taken are kept there.
 set -u -o pipefail
 export QV_WIN_BUILD=$1 QV_TEMPLATE=$2
@@ -115,9 +115,8 @@ two_monitors() {
     fi
     expect_end "the saver ends by $ending with two monitors" 20
     [ -n "${MOVER_PID:-}" ] && { kill "$MOVER_PID" 2>/dev/null; wait "$MOVER_PID" 2>/dev/null; MOVER_PID=""; }
-    png=$(shot "two-monitors-$ending-after")
-    cover_lit=$(lit "$png" "$second")
-    at_least "$cover_lit" 0.9 || fail "$ending: the second monitor stays covered after the end ($cover_lit)"
+    uncovered() { at_least "$(lit "$(shot "two-monitors-$ending-after")" "$second")" 0.9; }
+    wait_for 10 uncovered || fail "$ending: the second monitor stays covered after the end"
   done
 }
 
@@ -226,12 +225,47 @@ fullscreen_at_dpi() {  # dpi
   expect_end "a key ends the saver at $1 DPI" 20
 }
 
+# Opened at 96 DPI, then told it shows at 144 (a move to a monitor of
+# another scaling): it grows about its centre to the 144 DPI layout.
+settings_dpi_change() {
+  qv_start_display
+  start_scr /c
+  wait_for 30 has_window "Quorvelian Settings" || { fail "no settings window"; return; }
+  sleep 3
+  local w h x y
+  read -r w h x y < <(window_geometry "Quorvelian Settings")
+  [ "$w $h" = "400 440" ] || fail "opened at ${w}x$h, not 400x440"
+  wine "$QV_WIN_BUILD/tests/qv_dpi_change.exe" "Quorvelian Settings" 144 | tr -d '\r' ||
+    fail "could not announce the new DPI"
+  grown() { [ "$(window_geometry "Quorvelian Settings" | cut -d' ' -f1,2)" = "600 660" ]; }
+  wait_for 10 grown || fail "after the change the window is $(window_geometry "Quorvelian Settings")"
+  sleep 2
+  read -r w h x y < <(window_geometry "Quorvelian Settings")
+  echo "after the change: ${w}x$h at $x,$y"
+  # The old centre (512, 384) stays.
+  [ "$x $y" = "212 54" ] || fail "the window moved its centre: at $x,$y, expected 212,54"
+  local png
+  png=$(shot settings-dpi-change)
+  at_least "$(lit "$png" "${w}x450+$x+$((y + h - 450 - 165))")" 0.002 || fail "the scene is black after the change"
+  # The keyboard still walks the re-laid controls: Speed one up, then
+  # "Save Settings".
+  xdotool key --delay 150 Right Tab Tab Tab Tab Tab Tab space
+  sleep 1
+  case "$(qv_settings)" in
+    *Fast=0x4*) ;;
+    *) fail "Speed and Save Settings by keyboard after the change: '$(qv_settings)'" ;;
+  esac
+  xdotool key Escape
+  expect_end "Escape ends the settings window after the change" 20
+}
+
 SECONDS=0
 case $scenario in
   two-monitors) two_monitors ;;
   dpi-96) settings_at_dpi 96 ;;
   dpi-144) settings_at_dpi 144 ;;
   fullscreen-144) fullscreen_at_dpi 144 ;;
+  dpi-change) settings_dpi_change ;;
   keyboard) keyboard ;;
   *)
     echo "unknown scenario $scenario"

@@ -146,7 +146,7 @@ void WglWindow::Invalidate() {
 }
 
 int WglWindow::Dpi() {
-  return WindowDpi(window_);
+  return dpi_ > 0 ? dpi_ : WindowDpi(window_);
 }
 
 bool WglWindow::IsActive() {

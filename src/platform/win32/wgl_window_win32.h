@@ -52,6 +52,8 @@ class WglWindow final : public HostWindow, public GlContext {
   // The child that OpenGL draws on, when it is not the window itself.
   void AttachDrawable(HWND drawable) { drawable_ = drawable; }
   void SetSwapHook(SwapHook* hook) { swap_hook_ = hook; }
+  // The DPI a WM_DPICHANGED announced; it holds from then on.
+  void SetDpi(int dpi) { dpi_ = dpi; }
   HWND window() const { return window_; }
   HWND drawable() const { return Drawable(); }
   bool has_context() const { return rc_ != nullptr; }
@@ -87,6 +89,7 @@ class WglWindow final : public HostWindow, public GlContext {
   HWND drawable_ = nullptr;
   Driver* driver_ = nullptr;
   SwapHook* swap_hook_ = nullptr;
+  int dpi_ = 0;
   HDC dc_ = nullptr;
   HGLRC rc_ = nullptr;
   OpenGlSink sink_;

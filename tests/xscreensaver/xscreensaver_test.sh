@@ -39,10 +39,10 @@ wait_for() {  # seconds, command...
   done
 }
 
-start_x() {
+start_x() {  # [WxH]
   local fifo=$WORK/displayfd
   mkfifo "$fifo"
-  Xvfb -displayfd 4 -screen 0 800x600x24 -nolisten tcp 4>"$fifo" >"$WORK/xvfb.log" 2>&1 &
+  Xvfb -displayfd 4 -screen 0 "${1:-800x600}x24" -nolisten tcp 4>"$fifo" >"$WORK/xvfb.log" 2>&1 &
   XVFB_PID=$!
   local n
   if ! read -r -t 20 n <"$fifo"; then
@@ -142,7 +142,10 @@ settings)
     echo "SKIP: needs root and mount namespaces to show the settings program the package's files"
     exit 77
   fi
-  start_x
+  command -v xdotool >/dev/null || { echo "SKIP: xdotool not installed"; exit 77; }
+  # Its main window fills a 1280-pixel screen; the places clicked below
+  # were taken from that layout.
+  start_x 1280x1024
   install_package
   for d in config libexec; do mkdir -p "$WORK/view/$d"; done
   ln -s /usr/share/xscreensaver/config/* "$WORK/view/config/" 2>/dev/null
@@ -190,6 +193,65 @@ settings)
   run_settings "$others"
   check "every other value of every setting is kept" wait_for 30 has_preview "$others"
   kill "$SETTINGS_PID" 2>/dev/null; wait "$SETTINGS_PID" 2>/dev/null
+
+  # As a user would: "Settings..." under the preview opens the module's
+  # dialog, the right end of its Speed slider gives 10, "Save" writes the
+  # line into ~/.xscreensaver.
+  run_settings "quorvelian --root --color 3"
+  check "the module is picked" wait_for 30 has_preview "quorvelian --root --color 3"
+  title="XScreenSaver: Quorvelian Settings"
+  # xwininfo's tree walk fails now and then while windows come and go (the
+  # preview is restarted on every change), so every look is retried.
+  # Toplevel windows of that title: "id width" lines.
+  titled() {
+    xwininfo -root -tree 2>/dev/null | awk -v t="\"$title\":" '
+      $1 ~ /^0x/ && index($0, " " t) && match($0, / [0-9]+x[0-9]+\+/) {
+        split(substr($0, RSTART + 1, RLENGTH - 2), size, "x"); print $1, size[1]
+      }'
+  }
+  # The main window once it has its full width; before that it may show
+  # any size.
+  main_ready() { MAIN=$(titled | awk '$2 >= 1000 { print $1; exit }'); [ -n "$MAIN" ]; }
+  # The dialog: another window of that title, no longer its unmapped 1 x 1
+  # placeholder.
+  dialog_id() { titled | awk -v main="$MAIN" '$1 != main && $2 > 100 { print $1; exit }'; }
+  has_dialog() { DIALOG=$(dialog_id); [ -n "$DIALOG" ]; }
+  open_dialog() {
+    has_dialog && return 0
+    xdotool mousemove 982 630 click 1
+    sleep 0.5
+    has_dialog
+  }
+  # Without a window manager it opens beside the main window, off screen.
+  dialog_at_900() {
+    has_dialog || return 1
+    xdotool windowmove "$DIALOG" 900 0 windowraise "$DIALOG" 2>/dev/null
+    read -r DX DW DH <<<"$(xwininfo -id "$DIALOG" 2>/dev/null |
+      awk '/Absolute upper-left X/ {x=$4} /Width:/ {w=$2} /Height:/ {h=$2} END {print x, w, h}')"
+    [ "${DX:-}" = 900 ] && [ "${DW:-0}" -gt 100 ] && [ "${DH:-0}" -gt 100 ]
+  }
+  if check "its main window fills the screen's width" wait_for 20 main_ready &&
+    check "\"Settings...\" opens the module's dialog" wait_for 20 open_dialog &&
+    check "which can be placed on the screen" wait_for 10 dialog_at_900; then
+    sleep 0.5
+    import -window "$DIALOG" "$WORK/dialog.png" 2>/dev/null
+    # A click that lands before the moved dialog has settled is lost; both
+    # clicks can be repeated without harm.
+    speed_to_end() {
+      xdotool mousemove $((900 + 243)) 82 mousedown 1 sleep 0.2 mouseup 1
+      wait_for 2 has_preview "quorvelian --root --speed 10 --color 3"
+    }
+    saved() {
+      grep -qE 'GL:[[:space:]]+quorvelian --root --speed 10 --color 3[[:space:]]' \
+        "$USER_HOME/.xscreensaver"
+    }
+    save() {
+      xdotool mousemove $((900 + DW - 58)) $((DH - 20)) mousedown 1 sleep 0.2 mouseup 1
+      wait_for 2 saved
+    }
+    check "moving Speed to its right end previews --speed 10" wait_for 15 speed_to_end
+    check "\"Save\" writes it into ~/.xscreensaver" wait_for 15 save
+  fi
   if [ $failed -ne 0 ]; then echo "--- xscreensaver-settings"; grep -v 'pref changed' "$WORK/settings.log" | tail -30; fi
   ;;
 *)

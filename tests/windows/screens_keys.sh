@@ -56,6 +56,8 @@ shot() {  # name -> path of a new screenshot of the whole desktop
 }
 
 lit() { qv_lit_share "$1" "$2"; }
+# The 96 DPI settings window, centred on 1024 x 768, shows its first frame.
+settings_drawn() { scene_drawn 400x300+312+194; }
 scene_drawn() {  # geometry
   import -window root "$QV_WORK/poll.png" 2>/dev/null && at_least "$(lit "$QV_WORK/poll.png" "$1")" 0.001
 }
@@ -91,7 +93,7 @@ two_monitors() {
   for ending in key mouse; do
     xdotool mousemove 500 400
     start_scr /s
-    if ! wait_for 30 has_window "Quorvelian ScreenSaver"; then
+    if ! wait_for 60 has_window "Quorvelian ScreenSaver"; then
       fail "no saver window"
       return
     fi
@@ -134,7 +136,7 @@ settings_at_dpi() {  # dpi
   set_dpi "$dpi"
   qv_start_display
   start_scr /c
-  if ! wait_for 30 has_window "Quorvelian Settings"; then
+  if ! wait_for 60 has_window "Quorvelian Settings"; then
     fail "no settings window at $dpi DPI"
     return
   fi
@@ -144,15 +146,14 @@ settings_at_dpi() {  # dpi
   local want_w=$(((400 * dpi + 48) / 96)) want_h=$(((440 * dpi + 48) / 96))
   echo "settings window at $dpi DPI: ${w}x$h at $x,$y"
   [ "$w" = "$want_w" ] && [ "$h" = "$want_h" ] || fail "window ${w}x$h at $dpi DPI, expected ${want_w}x$want_h"
-  local png
-  png=$(shot "settings-$dpi")
   # The scene fills the window's width above the controls; it must reach
   # into the strip that only a scaled scene covers (beyond 400 pixels
   # wide), and the window must still be centred on the 1024 x 768 screen.
   local scene_h=$((h - (140 * dpi + 48) / 96))
   local top=$((y + h - scene_h - (110 * dpi + 48) / 96))
   echo "scene area ${w}x$scene_h at $x,$top"
-  at_least "$(lit "$png" "${w}x${scene_h}+$x+$top")" 0.002 || fail "the scene is black at $dpi DPI"
+  scene_shown() { at_least "$(lit "$(shot "settings-$dpi")" "${w}x${scene_h}+$x+$top")" 0.002; }
+  wait_for 30 scene_shown || fail "the scene is black at $dpi DPI"
   [ $((x + w / 2)) -ge 500 ] && [ $((x + w / 2)) -le 524 ] || fail "window not centred (left $x)"
   xdotool key Escape
   expect_end "Escape ends the settings window at $dpi DPI" 20
@@ -163,8 +164,8 @@ settings_at_dpi() {  # dpi
 keyboard() {
   qv_start_display
   start_scr /c
-  wait_for 30 has_window "Quorvelian Settings" || { fail "no settings window"; return; }
-  sleep 3
+  wait_for 60 has_window "Quorvelian Settings" || { fail "no settings window"; return; }
+  wait_for 30 settings_drawn || fail "the settings window draws nothing"
   shot keyboard-opened >/dev/null
   # First run: Fast 3, Bright 10, Satiation 5, Size 12, Snow 0, Frame 7.
   xdotool key --delay 150 Right Right Tab Left Left Left Tab End Tab Home Tab Tab Right Tab
@@ -180,8 +181,8 @@ keyboard() {
     fail "after the keys the registry holds '$got'"
 
   start_scr /c
-  wait_for 30 has_window "Quorvelian Settings" || { fail "no settings window (second run)"; return; }
-  sleep 3
+  wait_for 60 has_window "Quorvelian Settings" || { fail "no settings window (second run)"; return; }
+  wait_for 30 settings_drawn || fail "the settings window draws nothing (second run)"
   # Back from "Speed" past "Our Site" to "Save Settings".
   xdotool key --delay 150 Left shift+Tab shift+Tab
   sleep 1
@@ -196,8 +197,8 @@ keyboard() {
 
   # Escape without saving keeps what is stored.
   start_scr /c
-  wait_for 30 has_window "Quorvelian Settings" || { fail "no settings window (third run)"; return; }
-  sleep 3
+  wait_for 60 has_window "Quorvelian Settings" || { fail "no settings window (third run)"; return; }
+  wait_for 30 settings_drawn || fail "the settings window draws nothing (third run)"
   xdotool key --delay 150 End Escape
   expect_end "Escape after a change" 20
   [ "$(qv_settings)" = "$got" ] || fail "Escape saved: '$(qv_settings)'"
@@ -210,17 +211,16 @@ fullscreen_at_dpi() {  # dpi
   qv_start_display
   xdotool mousemove 500 400
   start_scr /s
-  wait_for 30 has_window "Quorvelian ScreenSaver" || { fail "no saver window at $1 DPI"; return; }
+  wait_for 60 has_window "Quorvelian ScreenSaver" || { fail "no saver window at $1 DPI"; return; }
   wait_for 20 scene_drawn 1024x768+0+0 || fail "no frame drawn at $1 DPI"
   local w h x y
   read -r w h x y < <(window_geometry "Quorvelian ScreenSaver")
   echo "saver window at $1 DPI: ${w}x$h at $x,$y"
   [ "$w $h $x $y" = "1024 768 0 0" ] || fail "the saver covers ${w}x$h at $x,$y, not the 1024x768 screen"
-  local png
-  png=$(shot "fullscreen-$1")
   # The scene is centred on the whole screen: flowers reach the lower right
   # quarter, which a picture drawn for a smaller virtual screen leaves black.
-  at_least "$(lit "$png" 512x384+512+384)" 0.0005 || fail "the lower right quarter is black at $1 DPI"
+  quarter_lit() { at_least "$(lit "$(shot "fullscreen-$1")" 512x384+512+384)" 0.0005; }
+  wait_for 30 quarter_lit "$1" || fail "the lower right quarter is black at $1 DPI"
   xdotool key space
   expect_end "a key ends the saver at $1 DPI" 20
 }
@@ -230,7 +230,7 @@ fullscreen_at_dpi() {  # dpi
 settings_dpi_change() {
   qv_start_display
   start_scr /c
-  wait_for 30 has_window "Quorvelian Settings" || { fail "no settings window"; return; }
+  wait_for 60 has_window "Quorvelian Settings" || { fail "no settings window"; return; }
   sleep 3
   local w h x y
   read -r w h x y < <(window_geometry "Quorvelian Settings")
@@ -244,9 +244,8 @@ settings_dpi_change() {
   echo "after the change: ${w}x$h at $x,$y"
   # The old centre (512, 384) stays.
   [ "$x $y" = "212 54" ] || fail "the window moved its centre: at $x,$y, expected 212,54"
-  local png
-  png=$(shot settings-dpi-change)
-  at_least "$(lit "$png" "${w}x450+$x+$((y + h - 450 - 165))")" 0.002 || fail "the scene is black after the change"
+  changed_scene() { at_least "$(lit "$(shot settings-dpi-change)" "${w}x450+$x+$((y + h - 450 - 165))")" 0.002; }
+  wait_for 30 changed_scene || fail "the scene is black after the change"
   # The keyboard still walks the re-laid controls: Speed one up, then
   # "Save Settings".
   xdotool key --delay 150 Right Tab Tab Tab Tab Tab Tab space

@@ -122,6 +122,13 @@ deb)
   for lib in 'libc6 (>= ' libsdl2-2.0-0 libx11-6 libstdc++6 libglu1; do
     check "depends on $lib" grep -qF "$lib" <<<"$depends"
   done
+  # What apt would do with it on this system: every dependency resolvable.
+  if grep -q 'Candidate: [0-9]' <<<"$(apt-cache policy libsdl2-2.0-0 2>/dev/null)"; then
+    check "apt can install it with its dependencies" \
+      bash -c "apt-get install -s '$deb' 2>&1 | grep -q '^Inst quorvelian '"
+  else
+    echo "note: no apt package lists here; installability not checked"
+  fi
   dpkg-deb -x "$deb" "$WORK/root"
   check "the program is stripped" bash -c "! readelf -S '$WORK/root/usr/bin/quorvelian' | grep -q '\.symtab'"
   check_tree "$WORK/root"

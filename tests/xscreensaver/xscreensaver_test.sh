@@ -173,9 +173,10 @@ settings)
   }
   # The command lines it previews once it has read the description.
   has_preview() {
-    awk '/reading .*config\/quorvelian.xml/ { read = 1 }
-         read && sub(/.*scheduling preview "/, "") { sub(/"$/, ""); print }' "$WORK/settings.log" |
-      grep -qxF "$1"
+    local seen
+    seen=$(awk '/reading .*config\/quorvelian.xml/ { read = 1 }
+         read && sub(/.*scheduling preview "/, "") { sub(/"$/, ""); print }' "$WORK/settings.log")
+    grep -qxF "$1" <<<"$seen"
   }
 
   defaults="quorvelian --root --speed 5 --brightness 10 --satiation 5 --size 7 --primitive 6 --color 5 --fps"

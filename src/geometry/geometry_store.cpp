@@ -8,7 +8,7 @@ namespace qv {
 int ClampMeshDetail(int mesh_detail) {
   return std::clamp(mesh_detail, kMinMeshDetail, kMaxMeshDetail);
 }
-int ClampFrame(int frame) { return std::clamp(frame, kMinFrame, kMaxFrame); }
+int GeneratorFrame(int frame) { return frame == 0 ? 1 : frame; }
 
 namespace {
 template <int P, int C>
@@ -39,7 +39,7 @@ SpeciesView GeometryStore::View(int species) const {
 
 void RegenerateAllSpecies(GeometryStore& store, int mesh_detail, int frame) {
   const int M = ClampMeshDetail(mesh_detail);
-  const int F = ClampFrame(frame);
+  const int F = GeneratorFrame(frame);
   for (SpeciesGenerator generate : kSpeciesGenerators) generate(store, M, F);
 }
 

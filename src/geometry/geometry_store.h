@@ -10,10 +10,13 @@ inline constexpr int kMinFrame = 1;
 inline constexpr int kMaxFrame = 9;
 
 // Values read back from a store are taken as they stand by the scene, but the
-// grids only fit the arrays (and the angle steps and colour blend only stay
-// finite) for these ranges, so generators and renderers see clamped copies.
+// grids only fit the arrays (and the angle steps only stay finite) for these
+// mesh details, so generators and renderers see a clamped copy.
 int ClampMeshDetail(int mesh_detail);
-int ClampFrame(int frame);
+// A hand-edited colour divisor outside the slider's range is used as stored
+// (Frame 12 gives c + (1 - c)/12); only 0 would divide by zero, and it is held
+// to 1. No bound of the arrays or the renderers depends on it.
+int GeneratorFrame(int frame);
 
 // The nine arrays of one species, in their fixed order. Element (part, row,
 // column) lies at part * 40 * C + row * C + column.
@@ -86,7 +89,7 @@ struct GeometryStore {
 };
 
 // Each generator overwrites the filled ranges of its own block for mesh
-// detail M and colour divisor F (both already in range).
+// detail M (already in range) and colour divisor F (never 0).
 void GenerateSpecies1(GeometryStore& store, int M, int F);
 void GenerateSpecies2(GeometryStore& store, int M, int F);
 void GenerateSpecies3(GeometryStore& store, int M, int F);
@@ -100,7 +103,7 @@ inline constexpr SpeciesGenerator kSpeciesGenerators[6] = {GenerateSpecies1, Gen
                                                            GenerateSpecies3, GenerateSpecies4,
                                                            GenerateSpecies5, GenerateSpecies6};
 
-// Species 1 to 6 in order, with M and F clamped to their ranges first.
+// Species 1 to 6 in order, with M clamped to its range and F 0 held to 1.
 void RegenerateAllSpecies(GeometryStore& store, int mesh_detail, int frame);
 
 // Filled ranges of a part for mesh detail M (last row, last column;

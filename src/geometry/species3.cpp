@@ -118,7 +118,7 @@ void GenerateSpecies3(GeometryStore& store, int M, int F) {
         out.ColorA(r, c, grey, grey, grey);
         return;
       }
-      const double e4 = t / 7 + t / 15 - 1.5 * u * u;
+      const double e4 = t / 7 + t / 15 - 1.5 * (u * u);
       const double e5 = t / 4 + 0.2 - u * u;
       const double rb = Blend(sin(e4), F);
       out.ColorA(r, c, rb, Blend(sin(e5), F), rb);

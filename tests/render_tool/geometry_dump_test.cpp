@@ -244,17 +244,49 @@ TEST(GeometryDump, ColourOneIsGreyEverywhere) {
   EXPECT_GT(unequal, 1000);
 }
 
-TEST(GeometryDump, OutOfRangeSettingsAreHeldToTheirRanges) {
-  // As a hand-edited settings file could hold: 0 would divide by zero and
-  // large values would overrun the arrays; the dump shows the clamped store.
+TEST(GeometryDump, OutOfRangeSettingsAreHeldAwayFromTheArraysAndTheDivision) {
+  // As a hand-edited settings file could hold: a mesh detail of 0 would divide
+  // by zero and a large one overrun the arrays, so it is held to 1..5; a colour
+  // divisor of 0 would divide by zero and is held to 1.
   const ToolResult low = RunTool({"geometry", "--mesh-detail", "0", "--color", "0"});
   const ToolResult one = RunTool({"geometry", "--mesh-detail", "1", "--color", "1"});
   ASSERT_EQ(low.exit_code, 0) << low.err;
   EXPECT_EQ(low.out, one.out);
-  const ToolResult high = RunTool({"geometry", "--mesh-detail", "40", "--color", "1000"});
+  const ToolResult high = RunTool({"geometry", "--mesh-detail", "40", "--color", "9"});
   const ToolResult five = RunTool({"geometry", "--mesh-detail", "5", "--color", "9"});
   ASSERT_EQ(high.exit_code, 0) << high.err;
   EXPECT_EQ(high.out, five.out);
+}
+
+TEST(GeometryDump, ColourDivisorOutsideTheSliderIsUsedAsStored) {
+  // Every colour component has the form d + e / F (mostly c + (1 - c) / F).
+  // Two in-range divisors fix d and e for each component; a stored 12 or -3
+  // must then give exactly that form at 12 and -3, not the value of 9 or 1.
+  const Dump two = Geometry(2, 2);
+  const Dump four = Geometry(2, 4);
+  const Dump twelve = Geometry(2, 12);
+  const Dump negative = Geometry(2, -3);
+  ASSERT_EQ(twelve.cells.size(), two.cells.size());
+  ASSERT_EQ(negative.cells.size(), two.cells.size());
+  int coloured = 0;
+  for (std::size_t i = 0; i < two.cells.size(); ++i) {
+    const Cell& a = two.cells[i];
+    for (int ch = 0; ch < 3; ++ch) {
+      ASSERT_EQ(twelve.cells[i].v[ch], a.v[ch]) << "points never depend on the colour";
+    }
+    for (int ch = 3; ch < 9; ++ch) {
+      const double e = (a.v[ch] - four.cells[i].v[ch]) / (1.0 / 2 - 1.0 / 4);
+      const double d = a.v[ch] - e / 2;
+      coloured += e != 0;
+      EXPECT_NEAR(twelve.cells[i].v[ch], d + e / 12, 1e-12)
+          << "species " << a.species << " part " << a.part << " (" << a.row << ", " << a.col
+          << ") channel " << ch;
+      EXPECT_NEAR(negative.cells[i].v[ch], d + e / -3, 1e-12)
+          << "species " << a.species << " part " << a.part << " (" << a.row << ", " << a.col
+          << ") channel " << ch;
+    }
+  }
+  EXPECT_GT(coloured, 10000);
 }
 
 TEST(GeometryDump, EveryColourDivisorListsTheSameCells) {

@@ -79,12 +79,12 @@ int RunGallery(const Options& options) {
   }
 
   WritePng(out, width, height, context.ReadPixels());
-  // Report what was drawn: the generators and renderers hold both values
-  // to their ranges.
+  // Report what was drawn: the generators and renderers hold the mesh
+  // detail to its range and a colour 0 to 1.
   std::printf(
       "%s: %dx%d, %s, mesh detail %d, colour %d\n", out.c_str(), width, height,
       all ? "primitive modes 0..3" : ("primitive mode " + std::to_string(primitive)).c_str(),
-      ClampMeshDetail(scene.MeshDetail), ClampFrame(scene.Frame));
+      ClampMeshDetail(scene.MeshDetail), GeneratorFrame(scene.Frame));
   return 0;
 }
 

@@ -5,10 +5,10 @@ QV_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 QV_BUILD_PACKAGES=(build-essential cmake ninja-build pkg-config libgtest-dev libgmock-dev
   libbenchmark-dev libgl1-mesa-dev libglu1-mesa-dev libegl-dev libegl-mesa0 libgl1-mesa-dri
   libsdl2-dev libimgui-dev libfreetype-dev libfontconfig-dev fonts-liberation libpng-dev
-  imagemagick)
+  imagemagick clang libclang-rt-14-dev llvm-14)
 QV_TEST_PACKAGES=(xvfb xfonts-base xfonts-75dpi xdotool x11-utils libxml2-utils mingw-w64 wine wine64
   python3-pefile lintian desktop-file-utils xscreensaver strace
-  xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils)
+  xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils python3)
 
 qv_install() {
   local missing=()

@@ -35,13 +35,13 @@ no_reports() {  # folder
   for r in "${reports[@]}"; do echo "--- $r"; cat "$r"; done
   return 1
 }
-sanitized_ctest() {  # preset, ctest arguments...
-  local preset=$1; shift
+sanitized_ctest() {  # preset, jobs, ctest arguments...
+  local preset=$1 jobs=$2; shift 2
   local reports=$QV_ROOT/build/$preset/sanitizer-reports
   mkdir -p "$reports"
   rm -f "$reports"/*
   local rc=0
-  ctest --preset "$preset" -j 2 "$@" || rc=$?
+  ctest --preset "$preset" -j "$jobs" "$@" || rc=$?
   no_reports "$reports" || rc=1
   return $rc
 }
@@ -53,10 +53,13 @@ if [ "${QV_SKIP_CHECKS:-0}" = 1 ]; then
   exit 0
 fi
 stage "build linux-asan" qv_build linux-asan
-stage "tests under ASan+UBSan" sanitized_ctest linux-asan -LE soak
-stage "soak under ASan+UBSan" sanitized_ctest linux-asan -L soak
+stage "tests under ASan+UBSan" sanitized_ctest linux-asan 2 -LE 'soak|e2e'
+# One at a time: under the sanitizers a saver starts and ends several times
+# slower, and the end-to-end waits are sized for a machine that is not full.
+stage "end-to-end tests under ASan+UBSan" sanitized_ctest linux-asan 1 -L e2e
+stage "soak under ASan+UBSan" sanitized_ctest linux-asan 2 -L soak
 stage "build linux-tsan" qv_build linux-tsan
-stage "preview tests under TSan" sanitized_ctest linux-tsan
+stage "preview tests under TSan" sanitized_ctest linux-tsan 1
 stage "build fuzzers (clang)" qv_build linux-fuzz
 stage "fuzzers" "$QV_ROOT/fuzz/run.sh" "$QV_ROOT/build/linux-fuzz" "${QV_FUZZ_SECONDS:-60}"
 summary

@@ -114,8 +114,11 @@ case $scenario in
       cat "$report"
       read -r _ frames _ lit _ width height < <(tr -d '\r' <"$report")
       [ "$width" = 152 ] && [ "$height" = 112 ] || fail "the preview drew at ${width}x$height"
-      # Three seconds at one frame per 40 ms; allow for the set-up.
-      [ "$frames" -ge 25 ] || fail "only $frames preview frames in three seconds"
+      # Three seconds at one frame per 40 ms is at most about 75 frames; a
+      # loaded machine may paint fewer, so the floor only proves it keeps
+      # painting, while the ceiling proves the 40 ms pacing.
+      [ "$frames" -ge 10 ] || fail "only $frames preview frames in three seconds"
+      [ "$frames" -le 80 ] || fail "$frames preview frames in three seconds: not paced at 40 ms"
       [ "$lit" -ge 170 ] || fail "the preview is black ($lit lit pixels)"
     else
       fail "the preview drew no frame"

@@ -140,10 +140,12 @@ settings_at_dpi() {  # dpi
     fail "no settings window at $dpi DPI"
     return
   fi
-  sleep 3
   local w h x y
-  read -r w h x y < <(window_geometry "Quorvelian Settings")
   local want_w=$(((400 * dpi + 48) / 96)) want_h=$(((440 * dpi + 48) / 96))
+  # Wine maps the window first and sizes it for the DPI right after.
+  scaled() { [ "$(window_geometry "Quorvelian Settings" | cut -d' ' -f1,2)" = "$want_w $want_h" ]; }
+  wait_for 30 scaled
+  read -r w h x y < <(window_geometry "Quorvelian Settings")
   echo "settings window at $dpi DPI: ${w}x$h at $x,$y"
   [ "$w" = "$want_w" ] && [ "$h" = "$want_h" ] || fail "window ${w}x$h at $dpi DPI, expected ${want_w}x$want_h"
   # The scene fills the window's width above the controls; it must reach
@@ -172,13 +174,13 @@ keyboard() {
   sleep 1
   shot keyboard-on-save >/dev/null
   xdotool key space
-  sleep 2
+  local got want="Bright=0x7 Clock=0x7 Fast=0x5 Frame=0x8 Satiation=0xa Size=0x0 Snow=0x0 "
+  saved_as() { [ "$(qv_settings)" = "$1" ]; }
+  wait_for 30 saved_as "$want"
   xdotool key Escape
   expect_end "Escape ends the settings window" 20
-  local got
   got=$(qv_settings)
-  [ "$got" = "Bright=0x7 Clock=0x7 Fast=0x5 Frame=0x8 Satiation=0xa Size=0x0 Snow=0x0 " ] ||
-    fail "after the keys the registry holds '$got'"
+  [ "$got" = "$want" ] || fail "after the keys the registry holds '$got'"
 
   start_scr /c
   wait_for 60 has_window "Quorvelian Settings" || { fail "no settings window (second run)"; return; }
@@ -189,12 +191,12 @@ keyboard() {
   sleep 1
   shot keyboard-back-on-save >/dev/null
   xdotool key Return
-  sleep 2
+  want="Bright=0x7 Clock=0x7 Fast=0x6 Frame=0x8 Satiation=0xa Size=0x0 Snow=0x0 "
+  wait_for 30 saved_as "$want"
   xdotool key Escape
   expect_end "Escape ends the settings window (second run)" 20
   got=$(qv_settings)
-  [ "$got" = "Bright=0x7 Clock=0x7 Fast=0x6 Frame=0x8 Satiation=0xa Size=0x0 Snow=0x0 " ] ||
-    fail "after Shift+Tab and Enter the registry holds '$got'"
+  [ "$got" = "$want" ] || fail "after Shift+Tab and Enter the registry holds '$got'"
 
   # Escape without saving keeps what is stored.
   start_scr /c
@@ -232,15 +234,21 @@ settings_dpi_change() {
   qv_start_display
   start_scr /c
   wait_for 60 has_window "Quorvelian Settings" || { fail "no settings window"; return; }
-  sleep 3
   local w h x y
+  at_96() { [ "$(window_geometry "Quorvelian Settings" | cut -d' ' -f1,2)" = "400 440" ]; }
+  wait_for 30 at_96
+  # Drawing shows the window has handled its creation and is ready for the
+  # announcement.
+  wait_for 30 settings_drawn || fail "the settings window draws nothing"
   read -r w h x y < <(window_geometry "Quorvelian Settings")
   [ "$w $h" = "400 440" ] || fail "opened at ${w}x$h, not 400x440"
   wine "$QV_WIN_BUILD/tests/qv_dpi_change.exe" "Quorvelian Settings" 144 | tr -d '\r' ||
     fail "could not announce the new DPI"
   grown() { [ "$(window_geometry "Quorvelian Settings" | cut -d' ' -f1,2)" = "600 660" ]; }
   wait_for 10 grown || fail "after the change the window is $(window_geometry "Quorvelian Settings")"
-  sleep 2
+  # The size and the place may arrive as two changes.
+  centred() { [ "$(window_geometry "Quorvelian Settings")" = "600 660 212 54" ]; }
+  wait_for 10 centred
   read -r w h x y < <(window_geometry "Quorvelian Settings")
   echo "after the change: ${w}x$h at $x,$y"
   # The old centre (512, 384) stays.
@@ -250,11 +258,8 @@ settings_dpi_change() {
   # The keyboard still walks the re-laid controls: Speed one up, then
   # "Save Settings".
   xdotool key --delay 150 Right Tab Tab Tab Tab Tab Tab space
-  sleep 1
-  case "$(qv_settings)" in
-    *Fast=0x4*) ;;
-    *) fail "Speed and Save Settings by keyboard after the change: '$(qv_settings)'" ;;
-  esac
+  speed_saved() { [[ "$(qv_settings)" == *Fast=0x4* ]]; }
+  wait_for 30 speed_saved || fail "Speed and Save Settings by keyboard after the change: '$(qv_settings)'"
   xdotool key Escape
   expect_end "Escape ends the settings window after the change" 20
 }

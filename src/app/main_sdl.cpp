@@ -1,14 +1,19 @@
 // quorvelian: the Linux desktop saver. Same command line as the Windows
-// saver; XScreenSaver's conventions (--root, --window-id, XSCREENSAVER_WINDOW)
-// land on the full-screen front-end, which then draws into the given window.
+// saver, plus XScreenSaver's conventions: the options of app/options.h, and
+// --root, --window-id or XSCREENSAVER_WINDOW, which land on the full-screen
+// front-end, drawing into the given window with the options' settings.
 
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/entry.h"
+#include "app/options.h"
+#include "app/saver_options.h"
 #include "app/window_id_posix.h"
 #include "fullscreen/fullscreen.h"
 #include "geometry/geometry_store.h"
@@ -20,29 +25,49 @@
 
 namespace {
 
+double SteadySeconds() {
+  using namespace std::chrono;
+  return duration<double>(steady_clock::now().time_since_epoch()).count();
+}
+
 class DesktopFrontEnds final : public qv::FrontEnds {
  public:
-  DesktopFrontEnds(qv::SceneState& scene, qv::GeometryStore& store, std::string first,
-                   std::string second)
-      : scene_(scene), store_(store), first_(std::move(first)), second_(std::move(second)) {}
+  DesktopFrontEnds(qv::SceneState& scene, qv::GeometryStore& store, const qv::CommandLine& line)
+      : scene_(scene), store_(store), line_(line) {}
 
   int RunFullScreen() override {
-    const auto launch = [this](const qv::Host& host) {
-      return qv::Started{std::make_unique<qv::TForm1>(scene_, store_, host), nullptr};
-    };
     unsigned long window = 0;
     std::string named_by;
-    if (const char* env = std::getenv("XSCREENSAVER_WINDOW"); env != nullptr && env[0] != '\0') {
+    const char* env = std::getenv("XSCREENSAVER_WINDOW");
+    const bool env_set = env != nullptr && env[0] != '\0';
+    if (env_set) {
       named_by = std::string("XSCREENSAVER_WINDOW=") + env;
       window = qv::ParseXWindowId(env);
-    } else if (first_ == "--window-id") {
-      named_by = "--window-id " + second_;
-      window = qv::ParseXWindowId(second_);
+    } else if (line_.window_id.has_value()) {
+      named_by = "--window-id " + *line_.window_id;
+      window = qv::ParseXWindowId(*line_.window_id);
     }
     if (!named_by.empty() && window == 0) {
       std::fprintf(stderr, "quorvelian: %s is not an X window id\n", named_by.c_str());
       return 2;
     }
+    // Under XScreenSaver, as for its own modules, the settings are the
+    // options; the settings file stays untouched.
+    std::unique_ptr<qv::FixedSettingsServices> services;
+    const bool from_options = qv::SettingsFromCommandLine(line_, env_set);
+    const qv::SettingValues values = qv::SettingsFromOptions(line_);
+    const bool fps = line_.fps;
+    const auto launch = [this, from_options, values, fps, &services](const qv::Host& given) {
+      if (from_options)
+        services = std::make_unique<qv::FixedSettingsServices>(given.services, values);
+      const qv::Host host{given.window, given.gl, services ? *services : given.services};
+      const auto make = [this](const qv::Host& h) -> std::unique_ptr<qv::FrontEnd> {
+        return std::make_unique<qv::TForm1>(scene_, store_, h);
+      };
+      if (!fps) return qv::Started{make(host), nullptr};
+      return qv::Started{std::make_unique<qv::FpsFrontEnd>(host, scene_, SteadySeconds, make),
+                         nullptr};
+    };
     if (window != 0) return qv::RunInForeignWindow(window, launch);
     return qv::RunInOwnWindow(qv::kFullScreenWindow, launch);
   }
@@ -71,22 +96,36 @@ class DesktopFrontEnds final : public qv::FrontEnds {
  private:
   qv::SceneState& scene_;
   qv::GeometryStore& store_;
-  std::string first_;
-  std::string second_;
+  const qv::CommandLine& line_;
 };
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  const std::string first = argc > 1 ? argv[1] : "";
-  const std::string second = argc > 2 ? argv[2] : "";
-  // XScreenSaver-style options (-speed, --fps, --help ...) are read here,
-  // before the mode letter of the first remaining argument.
+  qv::CommandLine line;
+  try {
+    line = qv::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+  } catch (const qv::OptionError& error) {
+    std::fprintf(stderr, "quorvelian: %s\n", error.what());
+    return 2;
+  }
+  if (line.help) {
+    std::fputs(qv::UsageText("quorvelian").c_str(), stdout);
+    return 0;
+  }
+  if (line.version) {
+    std::fputs(qv::VersionText().c_str(), stdout);
+    return 0;
+  }
+  if (const std::string conflict = qv::ModeConflict(line); !conflict.empty()) {
+    std::fprintf(stderr, "quorvelian: %s\n", conflict.c_str());
+    return 2;
+  }
 
   // One scene and one geometry store for the process; the store is large, so
   // it lives on the heap rather than the stack.
   auto scene = std::make_unique<qv::SceneState>();
   auto store = std::make_unique<qv::GeometryStore>();
-  DesktopFrontEnds fronts(*scene, *store, first, second);
-  return qv::RunSaver(first, second, fronts);
+  DesktopFrontEnds fronts(*scene, *store, line);
+  return qv::RunSaver(line.First(), line.Second(), fronts);
 }

@@ -49,6 +49,49 @@ entry_value() {  # file key
   awk -F= -v k="$2" '/^\[/ { g = $0 } g == "[Desktop Entry]" && $1 == k { sub(/^[^=]*=/, ""); print; exit }' "$1"
 }
 
+# The module's description offers what the program takes: every slider's
+# option, range and default as the program's own help states them, a value
+# past either end refused, and the primitive choices landing one in each of
+# the four primitive modes. The man page documents every option.
+check_module_options() {  # program xml man
+  local qv=$1 xml=$2 man=$3 help n id low high default line
+  help=$("$qv" --help) || { fail "--help exits non-zero"; return; }
+  check "--help exits 0 and prints to stdout" test -n "$help"
+  n=$(xmllint --xpath 'count(/screensaver/number)' "$xml")
+  check "the description has five sliders (and the primitive choice)" test "$n" = 5
+  for i in $(seq 1 "$n"); do
+    id=$(xmllint --xpath "string(/screensaver/number[$i]/@id)" "$xml")
+    low=$(xmllint --xpath "string(/screensaver/number[$i]/@low)" "$xml")
+    high=$(xmllint --xpath "string(/screensaver/number[$i]/@high)" "$xml")
+    default=$(xmllint --xpath "string(/screensaver/number[$i]/@default)" "$xml")
+    check "slider $id passes --$id" \
+      test "$(xmllint --xpath "string(/screensaver/number[$i]/@arg)" "$xml")" = "--$id %"
+    line=$(grep -E -- "^  --$id N " <<<"$help")
+    check "slider $id: $low to $high, default $default, as the program says ($line)" \
+      grep -qF "$low to $high, first run $default " <<<"$line"
+    check "the program refuses --$id $((high + 1)) with one line and exit 2" bash -c "
+      '$qv' --$id $((high + 1)) 2>'$WORK/err' >/dev/null; [ \$? -eq 2 ] && [ \$(wc -l <'$WORK/err') -eq 1 ]"
+    check "and --$id $((low - 1))" bash -c "'$qv' -$id $((low - 1)) >/dev/null 2>&1; [ \$? -eq 2 ]"
+    check "and takes --$id $high" bash -c "'$qv' --$id $high --help >/dev/null"
+  done
+  # Primitive mode of each Snow value 0..10: a third of it, halves to even.
+  local modes=(0 0 1 1 1 2 2 2 3 3 3) got="" value
+  for i in 1 2 3 4; do
+    value=$(xmllint --xpath "string(/screensaver/select[@id='primitive']/option[$i]/@arg-set)" "$xml")
+    value=${value#--primitive }
+    got+="${modes[${value:-0}]}"
+  done
+  check "the primitive choices are points, sparkles, quads, fading triangles in order ($got)" \
+    test "$got" = 0123
+  check "\"Show frame rate\" passes --fps" \
+    test "$(xmllint --xpath "string(/screensaver/boolean[@id='showfps']/@arg-set)" "$xml")" = --fps
+  local documented
+  for id in speed brightness satiation size primitive color fps root window-id help version; do
+    documented=$(zcat "$man" | sed 's/\\-/-/g' | grep -cE -- "^\.BR? --$id( |\$)")
+    check "the man page explains --$id" test "$documented" -ge 1
+  done
+}
+
 # Checks that hold for any tree laid out under ROOT/usr.
 check_tree() {  # root
   local root=$1 usr=$1/usr
@@ -81,6 +124,8 @@ check_tree() {  # root
     check "it renders without warnings" test ! -s "$WORK/man.err"
     cat "$WORK/man.err"
   fi
+
+  check_module_options "$usr/bin/quorvelian" "$xml" "$man"
 
   local size png
   for size in 16 24 32 48 64 128 256; do

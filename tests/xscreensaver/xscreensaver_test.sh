@@ -111,27 +111,67 @@ daemon)
   start_x
   install_package
   MODULE_DIR=$WORK/root/usr/libexec/xscreensaver
-  write_init_file "quorvelian --root --speed 8 --size 14 --primitive 6"
   as_user xscreensaver -no-splash -verbose >"$WORK/daemon.log" 2>&1 &
   pids+=($!)
   check "the daemon answers" wait_for 20 as_user xscreensaver-command -time
-  as_user xscreensaver-command -activate >/dev/null
-  argv=(quorvelian --root --speed 8 --size 14 --primitive 6)
-  check "-activate starts the installed module with the options of the init file" \
-    wait_for 20 running_as "${argv[@]}"
-  pid=$(module_pid "${argv[@]}")
-  if [ -n "$pid" ]; then
-    check "it runs as the unprivileged user" test "$(stat -c %U "/proc/$pid")" = "$(as_user id -un)"
+
+  # A damaged settings file: reading it would show an error; writing it
+  # would change it.
+  ini=$USER_HOME/.config/quorvelian/settings.ini
+  mkdir -p "$(dirname "$ini")"
+  printf '%s\n' '[Quorvelian]' Fast=seven Bright=10 >"$ini"
+  cp "$ini" "$WORK/ini.before"
+  [ "$(id -u)" -eq 0 ] && chown -R nobody "$USER_HOME/.config"
+
+  # Two activations: quads without the frame rate, then points with it.
+  # Quads leave solid areas that survive an erosion of the picture by a
+  # 5 x 5 square; single points do not.
+  for run in quads points; do
+    if [ $run = quads ]; then
+      argv=(quorvelian --root --speed 8 --size 14 --primitive 6)
+    else
+      argv=(quorvelian --root --size 14 --primitive 0 --fps)
+    fi
+    write_init_file "${argv[*]}"
+    as_user xscreensaver-command -activate >/dev/null
+    check "$run: -activate starts the installed module with the init file's options" \
+      wait_for 20 running_as "${argv[@]}"
+    pid=$(module_pid "${argv[@]}")
+    [ -n "$pid" ] || continue
+    check "$run: it runs as the unprivileged user" \
+      test "$(stat -c %U "/proc/$pid")" = "$(as_user id -un)"
     window=$(tr '\0' '\n' <"/proc/$pid/environ" | sed -n 's/^XSCREENSAVER_WINDOW=//p')
-    check "the daemon names its window (${window:-none})" test -n "$window"
-    read -r w h <<<"$(xwininfo -id "$window" 2>/dev/null | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w, h}')"
-    check "that window covers the screen (${w}x${h})" test "$w $h" = "800 600"
-    check "the module draws into the daemon's window" wait_for 20 lit "$window"
-    check "and opens no window of its own" \
+    check "$run: the daemon names its window (${window:-none})" test -n "$window"
+    read -r w h <<<"$(xwininfo -id "$window" 2>/dev/null |
+      awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w, h}')"
+    check "$run: that window covers the screen (${w}x${h})" test "$w $h" = "800 600"
+    check "$run: the module draws into the daemon's window" wait_for 20 lit "$window"
+    # Every slot fully faded in (40 frames) and a frame-rate reading (1 s).
+    sleep 2.5
+    import -window "$window" "$WORK/$run.png"
+    solid=$(convert "$WORK/$run.png" -crop 400x300+200+150 +repage -colorspace gray -threshold 0 \
+      -morphology Erode Square:2 -format '%[fx:mean]' info:)
+    corner=$(convert "$WORK/$run.png" -crop 240x70+0+530 +repage -colorspace gray \
+      -threshold 30% -format '%[fx:mean]' info:)
+    if [ $run = quads ]; then
+      check "quads: solid areas (share $solid after erosion)" \
+        awk -v f="$solid" 'BEGIN { exit !(f > 0.01) }'
+      check "quads: nothing in the lower left corner without --fps ($corner)" \
+        awk -v f="$corner" 'BEGIN { exit !(f < 0.002) }'
+    else
+      check "points: no solid areas (share $solid after erosion)" \
+        awk -v f="$solid" 'BEGIN { exit !(f < 0.001) }'
+      check "points: --fps writes in the lower left corner ($corner)" \
+        awk -v f="$corner" 'BEGIN { exit !(f > 0.01) }'
+    fi
+    check "$run: opens no window of its own" \
       bash -c "! xwininfo -root -tree | grep -q '\"Quorvelian ScreenSaver\"'"
     as_user xscreensaver-command -deactivate >/dev/null
-    check "-deactivate ends it within 3 s" wait_for 3 gone "$pid"
-  fi
+    check "$run: -deactivate ends it within 3 s" wait_for 3 gone "$pid"
+  done
+  check "the settings file is not written under XScreenSaver" cmp -s "$WORK/ini.before" "$ini"
+  check "nor read (no complaint about it)" \
+    bash -c "! grep -E 'Invalid data type|Failed to get data' '$WORK/daemon.log'"
   ;;
 settings)
   # xscreensaver-settings reads module descriptions only from

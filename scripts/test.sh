@@ -7,23 +7,27 @@ source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 qv_install "${QV_BUILD_PACKAGES[@]}" "${QV_TEST_PACKAGES[@]}"
 cd "$QV_ROOT"
 
+# Every part runs even after another failed, so one run shows everything
+# that is wrong; the command fails at the end.
 timings=()
+failed_parts=()
 stage() {  # name, command...
   local name=$1; shift
   local start=$SECONDS
   echo "=== $name"
   local rc=0
   "$@" || rc=$?
-  timings+=("$(printf '%-34s %4d s%s' "$name" $((SECONDS - start)) "$([ $rc -eq 0 ] || echo '  FAILED')")")
-  if [ $rc -ne 0 ]; then
-    summary
-    echo "test command: '$name' failed"
-    exit $rc
-  fi
+  timings+=("$(printf '%-36s %4d s%s' "$name" $((SECONDS - start)) "$([ $rc -eq 0 ] || echo '  FAILED')")")
+  [ $rc -eq 0 ] || failed_parts+=("$name")
 }
 summary() {
   echo "=== time per part"
   printf '%s\n' "${timings[@]}"
+  printf '%-36s %4d s\n' "whole test command" "$SECONDS"
+  if [ ${#failed_parts[@]} -ne 0 ]; then
+    printf 'FAILED: %s\n' "${failed_parts[@]}"
+    exit 1
+  fi
 }
 
 # Sanitizer reports also come from processes whose exit status no test looks

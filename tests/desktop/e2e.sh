@@ -40,6 +40,7 @@ check() {  # description, command...
 
 start_x() {  # extra Xvfb arguments...
   local fifo=$WORK/displayfd
+  rm -f "$fifo"
   mkfifo "$fifo"
   Xvfb -displayfd 4 -screen 0 640x480x24 -nolisten tcp "$@" 4>"$fifo" >"$WORK/xvfb.log" 2>&1 &
   XVFB_PID=$!
@@ -59,8 +60,10 @@ wait_for() {  # seconds, command...
   done
 }
 
-# Exact title; xdotool's own search misses SDL's message boxes, whose only
-# names are UTF-8 ones.
+now_ms() { date +%s%3N; }
+
+# Exact title; xdotool's own search misses message boxes whose only names
+# are UTF-8 ones.
 window_named() {
   xwininfo -root -tree 2>/dev/null |
     awk -v t="\"$1\":" '$1 ~ /^0x/ && index($0, " " t) { print $1; exit }'
@@ -75,9 +78,38 @@ lit_fraction() {  # x y w h
 }
 not_black() { awk -v f="$(lit_fraction "$@")" 'BEGIN { exit !(f > 0.002) }'; }
 
+# A digest of what a root-window rectangle shows.
+picture_of() {  # x y w h
+  import -window root -crop "$3x$4+$1+$2" +repage -depth 8 rgb:- 2>/dev/null | md5sum
+}
+# Waits until the rectangle shows a new frame: the loop has handled every
+# event sent before, since a frame comes only after the events that were due.
+next_frame() {  # x y w h
+  local before
+  before=$(picture_of "$@")
+  wait_for 10 bash -c '[ "$(import -window root -crop "'"$3x$4+$1+$2"'" +repage -depth 8 rgb:- 2>/dev/null | md5sum)" != "$0" ]' "$before"
+}
+
 geometry_of() {  # window id -> "W H X Y"
   xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4}
     /Width:/ {w=$2} /Height:/ {h=$2} END {print w, h, x, y}'
+}
+
+# Waits for the process to end within MS milliseconds and checks its status.
+expect_exit_ms() {  # pid, ms, wanted status ("0" or "nonzero"), description
+  local deadline=$(($(now_ms) + $2))
+  while kill -0 "$1" 2>/dev/null; do
+    if [ "$(now_ms)" -ge "$deadline" ]; then
+      fail "$4: still running after $2 ms"; kill -9 "$1" 2>/dev/null; wait "$1" 2>/dev/null; return
+    fi
+    sleep 0.02
+  done
+  wait "$1"; local rc=$?
+  if [ "$3" = nonzero ]; then
+    check "$4 (exit $rc)" test "$rc" -ne 0 -a "$rc" -lt 128
+  else
+    check "$4 (exit $rc)" test "$rc" -eq "$3"
+  fi
 }
 
 # Waits for the process to end and checks its exit status.
@@ -99,10 +131,10 @@ write_ini() {
 # Return, then a click on OK (centred, 28 pixels above the bottom edge) for
 # boxes that take no keys while their owner window is still unmapped.
 key_closes() {
-  xdotool key Return; sleep 0.3
-  has_window "$1" || return 0
-  xdotool mousemove "$2" "$3" click 1; sleep 0.3
-  ! has_window "$1"
+  xdotool key Return
+  wait_for 1 bash -c '! xwininfo -root -tree | grep -qF " \"$0\":"' "$1" && return 0
+  xdotool mousemove "$2" "$3" click 1
+  wait_for 1 bash -c '! xwininfo -root -tree | grep -qF " \"$0\":"' "$1"
 }
 
 # Dismisses the error box titled $1 with its OK key, checking that it showed.
@@ -137,6 +169,49 @@ host_lit() {  # x y w h: true when more than a few pixels are lit
   [ "$lit" -gt $((total / 500)) ]
 }
 
+
+no_child() { ! host_has_child "$1"; }
+host_stop() {
+  [ -n "${HOST_PID:-}" ] || return 0
+  [ -n "${HOST[1]:-}" ] && echo quit >&"${HOST[1]}" 2>/dev/null
+  wait "$HOST_PID" 2>/dev/null
+  HOST_PID=
+}
+
+# The saver in one of its modes: s, c, popup (/p alone), host (/p inside a
+# host window) and root (XScreenSaver's window); sets pid.
+MODES="s c popup host root"
+start_mode() {  # mode
+  case $1 in
+    host | root) host_start 160 120 40 40 ;;
+  esac
+  case $1 in
+    s) "$QV" /s 2>"$WORK/err" & ;;
+    c) "$QV" /c 2>"$WORK/err" & ;;
+    popup) "$QV" /p 2>"$WORK/err" & ;;
+    host) "$QV" /p "$HOST_ID" 2>"$WORK/err" & ;;
+    root) XSCREENSAVER_WINDOW=$HOST_ID "$QV" --root 2>"$WORK/err" & ;;
+  esac
+  pid=$!; pids+=($pid)
+}
+# True once the mode's picture (or, with a damaged settings file, its error
+# box) is up.
+mode_up() {  # mode [box]
+  if [ "${2:-}" = box ]; then has_window Quorvelian; return; fi
+  case $1 in
+    s) has_window 'Quorvelian ScreenSaver' && not_black 0 0 640 480 ;;
+    c) has_window 'Quorvelian Settings' && not_black 120 50 400 270 ;;
+    popup) has_window ZiZoved && not_black 0 0 320 240 ;;
+    host | root) host_lit 0 0 160 120 ;;
+  esac
+}
+# Any window the saver makes: its own, its error box, its preview child.
+windows_of_ours() {
+  xwininfo -root -tree 2>/dev/null |
+    grep -E '"(Quorvelian ScreenSaver|Quorvelian Settings|ZiZoved|Quorvelian|Error)":'
+}
+no_windows_of_ours() { [ -z "$(windows_of_ours)" ]; }
+
 case $scenario in
 fullscreen-mouse)
   start_x
@@ -150,10 +225,10 @@ fullscreen-mouse)
   check "first run wrote the full-screen defaults" diff <(printf '%s\n' '[Quorvelian]' Fast=5 \
     Bright=10 Satiation=5 Size=7 Snow=0 Frame=5 Clock=5) "$INI"
   xdotool mousemove 325 245
-  sleep 0.5
+  next_frame 0 0 640 480
   check "survives a move of 5 and 5 pixels" kill -0 $pid
   xdotool mousemove 315 240
-  sleep 0.5
+  next_frame 0 0 640 480
   check "survives a move of 5 pixels the other way" kill -0 $pid
   xdotool mousemove 326 240
   expect_exit $pid 5 0 "ends on a 6-pixel move"
@@ -167,8 +242,9 @@ fullscreen-key)
   pid=$!; pids+=($pid)
   check "full-screen window appears" wait_for 20 has_window 'Quorvelian ScreenSaver'
   check "scene is drawn" wait_for 20 not_black 0 0 640 480
-  sleep 0.3
-  check "a click without movement does not end it" bash -c "xdotool click 1; sleep 0.5; kill -0 $pid"
+  xdotool click 1
+  next_frame 0 0 640 480
+  check "a click without movement does not end it" kill -0 $pid
   xdotool key space
   expect_exit $pid 5 0 "ends on a key press"
   check "stored settings left alone" cmp "$WORK/before" "$INI"
@@ -186,7 +262,7 @@ settings)
     Fast=3 Bright=10 Satiation=5 Size=12 Snow=0 Frame=7 Clock=7) "$INI"
   # Speed's slider spans x 3..123 at y 320; its right end is position 10.
   xdotool mousemove $((x + 120)) $((y + 325)) click 1
-  sleep 0.3
+  next_frame "$x" $((y + 30)) 400 270
   # "Save Settings": 110 x 20 at (9, 375).
   xdotool mousemove $((x + 64)) $((y + 385)) click 1
   check "Save Settings stores the moved slider" wait_for 5 grep -qx Fast=10 "$INI"
@@ -194,15 +270,15 @@ settings)
     Satiation=5 Size=12 Snow=0 Frame=7 Clock=7) "$INI"
   # A click gives Speed the keyboard: three steps left (7), a page up (10 / 5 = 2 less).
   xdotool mousemove $((x + 120)) $((y + 325)) click 1
-  sleep 0.3
+  next_frame "$x" $((y + 30)) 400 270
   xdotool key Left Left Left Prior
-  sleep 0.3
+  next_frame "$x" $((y + 30)) 400 270
   xdotool mousemove $((x + 64)) $((y + 385)) click 1
   check "keys move the focused slider like a trackbar" wait_for 5 grep -qx Fast=5 "$INI"
   cp "$INI" "$WORK/saved"
   # Colour's slider (256..376, y 357) to its left end, then Escape: not saved.
   xdotool mousemove $((x + 258)) $((y + 362)) click 1
-  sleep 0.3
+  next_frame "$x" $((y + 30)) 400 270
   xdotool key Escape
   expect_exit $pid 5 0 "Escape ends it"
   check "Escape saved nothing" cmp "$WORK/saved" "$INI"
@@ -276,7 +352,7 @@ preview-host)
   check "the child draws" wait_for 20 host_lit 0 0 160 120
   check "the registry-free preview wrote no settings" test ! -e "$INI"
   host_ask destroy
-  expect_exit $pid 2 0 "ends when the host destroys its window"
+  expect_exit_ms $pid 1000 0 "ends within a second when the host destroys its window"
   ;;
 preview-popup)
   start_x
@@ -286,8 +362,10 @@ preview-popup)
   read -r w h x y <<<"$(geometry_of "$(window_named ZiZoved)")"
   check "320 x 240 at the corner (${w}x${h}+${x}+${y})" test "$w $h $x $y" = "320 240 0 0"
   check "pop-up draws" wait_for 20 not_black 0 0 320 240
-  xdotool mousemove 100 100; sleep 0.2; xdotool mousemove 200 150 click 1
-  sleep 0.5
+  xdotool mousemove 100 100
+  next_frame 0 0 320 240
+  xdotool mousemove 200 150 click 1
+  next_frame 0 0 320 240
   check "mouse movement and clicks do not end it" kill -0 $pid
   xdotool key a
   expect_exit $pid 3 0 "a key ends it"
@@ -303,21 +381,20 @@ xscreensaver)
   host_ask resize 320 240
   check "follows a resize of that window" wait_for 10 host_lit 160 120 160 120
   kill -TERM $pid
-  expect_exit $pid 3 0 "ends on SIGTERM"
+  expect_exit_ms $pid 1000 0 "ends within a second of SIGTERM"
 
+  # The window still shows the last run's frame: new frames are the proof.
   XSCREENSAVER_WINDOW=$HOST_ID "$QV" --root 2>"$WORK/err" &
   pid=$!; pids+=($pid)
-  sleep 0.5
-  check "draws into the window named in hexadecimal" wait_for 20 host_lit 0 0 320 240
+  check "draws into the window named in hexadecimal" next_frame 100 100 320 240
   kill -INT $pid
-  expect_exit $pid 3 0 "ends on SIGINT"
+  expect_exit_ms $pid 1000 0 "ends within a second of SIGINT"
 
   XSCREENSAVER_WINDOW=$HOST_ID "$QV" --window-id "$HOST_ID" 2>"$WORK/err" &
   pid=$!; pids+=($pid)
-  sleep 0.5
-  check "the settings dialog's preview form draws" wait_for 20 host_lit 0 0 320 240
+  check "the settings dialog's preview form draws" next_frame 100 100 320 240
   host_ask destroy
-  expect_exit $pid 3 0 "ends when the window is destroyed"
+  expect_exit_ms $pid 1000 0 "ends within a second when the window is destroyed"
 
   XSCREENSAVER_WINDOW=not-a-window "$QV" --root 2>"$WORK/err" &
   pid=$!; pids+=($pid)
@@ -336,6 +413,109 @@ no-visual)
   dismiss_box Error $pid
   expect_exit $pid 5 nonzero "ends with a failure status"
   check "and says why" grep -q "OpenGL" "$WORK/err"
+  ;;
+ending)
+  # Every mode ends with 0 within a second of SIGTERM or SIGINT, also while
+  # an error box is up, and leaves no window behind.
+  start_x
+  for box in none box; do
+    for mode in $MODES; do
+      # The preview reads no settings, so it never has a box to show.
+      [ $box = box ] && case $mode in popup | host) continue ;; esac
+      for sig in TERM INT; do
+        rm -f "$INI"
+        [ $box = box ] && write_ini '[Quorvelian]' Fast=5 Bright=10 Satiation=5 Size=7 Snow=0 Frame=5
+        start_mode $mode
+        if wait_for 20 mode_up $mode $box; then
+          kill -$sig $pid
+          expect_exit_ms $pid 1000 0 "$mode (box: $box) ends within a second of SIG$sig"
+          check "$mode (box: $box) leaves no window after SIG$sig" wait_for 1 no_windows_of_ours
+        else
+          fail "$mode (box: $box) did not come up"; kill -9 $pid 2>/dev/null
+        fi
+        host_stop
+      done
+    done
+  done
+  ;;
+killed)
+  # SIGKILL gives the saver no chance to clean up: none of its windows, its
+  # error box included, may outlive it by more than a second.
+  start_x
+  for mode in $MODES s-box c-box; do
+    rm -f "$INI"
+    box=none
+    case $mode in *-box)
+      box=box; mode=${mode%-box}
+      write_ini '[Quorvelian]' Fast=5 Bright=10 Satiation=5 Size=7 Snow=0 Frame=5 ;;
+    esac
+    start_mode $mode
+    if wait_for 20 mode_up $mode $box; then
+      kill -KILL $pid
+      wait $pid 2>/dev/null
+      check "$mode (box: $box): no window of ours a second after SIGKILL" wait_for 1 no_windows_of_ours
+      case $mode in host) check "no child left in the host" no_child ZiZoved ;; esac
+    else
+      fail "$mode (box: $box) did not come up"; kill -9 $pid 2>/dev/null
+    fi
+    host_stop
+  done
+  ;;
+no-display)
+  # No display to draw on: one line, nothing written, a failure within 2 s.
+  free=99
+  while [ -e /tmp/.X11-unix/X$free ]; do free=$((free + 1)); done
+  for display in unset ":$free" "no-such-host.invalid:0"; do
+    for args in /s /c /p "/p 1234" --root; do
+      rm -rf "$XDG_CONFIG_HOME"
+      if [ "$display" = unset ]; then
+        env -u DISPLAY -u WAYLAND_DISPLAY XSCREENSAVER_WINDOW=$([ "$args" = --root ] && echo 0x200001) \
+          "$QV" $args 2>"$WORK/err" &
+      else
+        env -u WAYLAND_DISPLAY DISPLAY="$display" \
+          XSCREENSAVER_WINDOW=$([ "$args" = --root ] && echo 0x200001) "$QV" $args 2>"$WORK/err" &
+      fi
+      pid=$!; pids+=($pid)
+      expect_exit_ms $pid 2000 nonzero "DISPLAY $display, $args: fails within 2 s"
+      check "DISPLAY $display, $args: one line on stderr" test "$(wc -l <"$WORK/err")" -eq 1
+      check "DISPLAY $display, $args: that says so" grep -q '^cannot open the display' "$WORK/err"
+      check "DISPLAY $display, $args: nothing written" test ! -e "$XDG_CONFIG_HOME"
+    done
+  done
+  ;;
+x-lost)
+  # The X server killed under the saver: one line, a failure status, never
+  # a crash. QV_X_LOST_TRIES runs, the modes taken in turn.
+  tries=${QV_X_LOST_TRIES:-10}
+  crashes=0
+  modes=($MODES)
+  for i in $(seq "$tries"); do
+    mode=${modes[$(((i - 1) % ${#modes[@]}))]}
+    start_x
+    start_mode $mode
+    if ! wait_for 20 mode_up $mode; then
+      fail "try $i: $mode did not come up"; kill -9 $pid 2>/dev/null; kill -9 $XVFB_PID; wait 2>/dev/null
+      continue
+    fi
+    kill -KILL $XVFB_PID
+    deadline=$(($(now_ms) + 2000))
+    while kill -0 $pid 2>/dev/null && [ "$(now_ms)" -lt "$deadline" ]; do sleep 0.02; done
+    if kill -0 $pid 2>/dev/null; then
+      fail "try $i: $mode still runs 2 s after the X server went"; kill -9 $pid
+    fi
+    wait $pid; rc=$?
+    if [ $rc -ge 128 ]; then
+      crashes=$((crashes + 1)); fail "try $i: $mode died of signal $((rc - 128))"; cat "$WORK/err"
+    elif [ $rc -eq 0 ]; then
+      fail "try $i: $mode ended with 0 after losing its display"
+    elif ! grep -q 'lost the connection to the X display' "$WORK/err"; then
+      fail "try $i: $mode said: $(cat "$WORK/err")"
+    fi
+    kill -9 "${HOST_PID:-}" 2>/dev/null
+    host_stop
+    wait $XVFB_PID 2>/dev/null
+  done
+  check "$tries tries, $crashes crashes" test $crashes -eq 0
   ;;
 install)
   prefix=$WORK/prefix

@@ -115,6 +115,10 @@ bool OpenVideo(WindowKind kind) {
   return false;
 }
 
+// Asked to stop, the program ends normally whatever went wrong before (a
+// failed graphics set-up whose box was up when the signal came).
+int ExitCode(bool failed) { return StopRequested() || !failed ? 0 : 1; }
+
 void StartUp() {
   CatchStopSignals();
   XSetIOErrorHandler(LostDisplay);
@@ -163,7 +167,7 @@ void Dispatch(SdlWindow& w, Driver& d, const SDL_Event& e) {
 
 void Begin(SdlWindow& w, Driver& d, DesktopServices& services) {
   d.Create();
-  if (d.ended()) return;
+  if (d.ended() || StopRequested()) return;
   const int width = w.OuterWidth(), height = w.OuterHeight();
   w.Show();
   services.SetBoxOwner(w.x_window());
@@ -190,7 +194,7 @@ void Tick(SdlWindow& w, Driver& d) {
 
 void Begin(GlxWindow&, Driver& d, DesktopServices&) {
   d.Create();
-  d.Activate();
+  if (!StopRequested()) d.Activate();
 }
 
 void Pumped(GlxWindow& w, Driver& d) {
@@ -262,7 +266,7 @@ int RunInXWindow(const Launch& launch, unsigned long target, bool as_child, cons
   window.Bind(driver);
   Loop(window, driver, services, started.front->Spec().timer_interval_ms);
   window.ReleaseGraphics();
-  return window.graphics_failed() ? 1 : 0;
+  return ExitCode(window.graphics_failed());
 }
 
 }  // namespace
@@ -301,7 +305,7 @@ int RunInOwnWindow(const WindowSpec& spec, const Launch& launch) {
     }
   }
   SDL_Quit();
-  return code;
+  return ExitCode(code != 0);
 }
 
 int RunInForeignWindow(unsigned long window, const Launch& launch) {

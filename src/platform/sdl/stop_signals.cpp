@@ -29,6 +29,9 @@ void CatchStopSignals() {
   // threads are woken through the pipe.
   sigaction(SIGTERM, &action, nullptr);
   sigaction(SIGINT, &action, nullptr);
+  // A server that has gone shows as a failed write on its socket: Xlib then
+  // reports the lost connection, which must not be cut short by SIGPIPE.
+  signal(SIGPIPE, SIG_IGN);
 }
 
 bool StopRequested() {

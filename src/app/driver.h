@@ -7,6 +7,7 @@
 #include <atomic>
 
 #include "app/front_end.h"
+#include "app/host.h"
 
 namespace qv {
 
@@ -60,6 +61,36 @@ class Driver {
   // A handler that leads to another (a box's own loop delivering a tick)
   // must not settle requests under the one still running.
   int depth_ = 0;
+};
+
+// A platform window's side of the requests: passed to the loop's Driver and
+// the loop woken, from whichever thread asks.
+class DrivenWindow : public HostWindow {
+ public:
+  void Bind(Driver& driver) { driver_ = &driver; }
+
+  void RequestClose() override {
+    if (driver_ != nullptr) driver_->RequestClose();
+    Wake();
+  }
+  void Terminate() override {
+    if (driver_ != nullptr) driver_->Terminate();
+    Wake();
+  }
+  // Invalidating a window twice still gives one paint.
+  void Invalidate() override {
+    if (!paint_requested_.exchange(true)) Wake();
+  }
+  // A paint was asked for; clears the request.
+  bool TakePaintRequest() { return paint_requested_.exchange(false); }
+
+ protected:
+  // Makes the loop look at the requests soon; called from any thread.
+  virtual void Wake() = 0;
+
+ private:
+  Driver* driver_ = nullptr;
+  std::atomic<bool> paint_requested_{false};
 };
 
 }  // namespace qv

@@ -25,7 +25,8 @@ failed=0
 
 cleanup() {
   for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
-  [ -n "${HOST_PID:-}" ] && kill "$HOST_PID" 2>/dev/null
+  local host_pid=${HOST_PID:-}
+  [ -n "$host_pid" ] && kill "$host_pid" 2>/dev/null
   [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null
   wait 2>/dev/null
   rm -rf "$WORK"
@@ -172,10 +173,13 @@ host_lit() {  # x y w h: true when more than a few pixels are lit
 
 no_child() { ! host_has_child "$1"; }
 host_stop() {
-  [ -n "${HOST_PID:-}" ] || return 0
-  [ -n "${HOST[1]:-}" ] && echo quit >&"${HOST[1]}" 2>/dev/null
-  wait "$HOST_PID" 2>/dev/null
-  HOST_PID=
+  # Bash forgets a coprocess's variables once it has ended.
+  local host_pid=${HOST_PID:-} host_in=${HOST[1]:-}
+  [ -n "$host_pid" ] || return 0
+  # In a subshell: a host that has already gone must not end this script
+  # with SIGPIPE.
+  [ -n "$host_in" ] && (echo quit >&"$host_in") 2>/dev/null
+  wait "$host_pid" 2>/dev/null
 }
 
 # The saver in one of its modes: s, c, popup (/p alone), host (/p inside a
@@ -511,7 +515,9 @@ x-lost)
     elif ! grep -q 'lost the connection to the X display' "$WORK/err"; then
       fail "try $i: $mode said: $(cat "$WORK/err")"
     fi
-    kill -9 "${HOST_PID:-}" 2>/dev/null
+    # A host whose server has gone may never read its quit.
+    host_pid=${HOST_PID:-}
+    [ -n "$host_pid" ] && kill -9 "$host_pid" 2>/dev/null
     host_stop
     wait $XVFB_PID 2>/dev/null
   done

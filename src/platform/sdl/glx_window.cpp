@@ -86,8 +86,8 @@ bool GlxWindow::ChooseVisual(int screen, int depth, std::string* error) {
   if (best >= 0) visual_ = found[best];
   if (found != nullptr) XFree(found);
   if (best < 0) {
-    *error = "No RGBA OpenGL visual with a depth buffer for a window of depth " +
-             std::to_string(depth);
+    *error =
+        "No RGBA OpenGL visual with a depth buffer for a window of depth " + std::to_string(depth);
     return false;
   }
   return true;
@@ -260,18 +260,8 @@ CursorPoint GlxWindow::CursorPos() {
   return p;
 }
 
-void GlxWindow::RequestClose() {
-  if (driver_ != nullptr) driver_->RequestClose();
+void GlxWindow::Wake() {
   WakeLoop();
-}
-
-void GlxWindow::Terminate() {
-  if (driver_ != nullptr) driver_->Terminate();
-  WakeLoop();
-}
-
-void GlxWindow::Invalidate() {
-  if (!paint_requested_.exchange(true)) WakeLoop();
 }
 
 }  // namespace qv

@@ -41,7 +41,7 @@ class XConnection {
   Display* display_ = nullptr;
 };
 
-class GlxWindow final : public HostWindow, public GlContext {
+class GlxWindow final : public DrivenWindow, public GlContext {
  public:
   explicit GlxWindow(XConnection& x) : x_(x) {}
   ~GlxWindow() override;
@@ -53,12 +53,10 @@ class GlxWindow final : public HostWindow, public GlContext {
   bool Attach(Window window, std::string* error);
   // Makes a child of `parent` covering it, with a GL visual of our own.
   bool CreateChild(Window parent, const char* title, std::string* error);
-  void Bind(Driver& driver) { driver_ = &driver; }
 
   // Handles the X events that have arrived. Returns false once the window
   // is gone; `resized` is set when its size changed.
   bool Pump(bool* resized);
-  bool TakePaintRequest() { return paint_requested_.exchange(false); }
   Window window() const { return window_; }
   Display* display() const { return x_.display(); }
   bool graphics_failed() const { return graphics_failed_; }
@@ -76,9 +74,6 @@ class GlxWindow final : public HostWindow, public GlContext {
   CursorPoint CursorPos() override;
   void ShowCursor(bool) override {}
   void SetScreenSaverRunning(bool) override {}
-  void RequestClose() override;
-  void Terminate() override;
-  void Invalidate() override;
 
   // GlContext
   bool CreateGraphics() override;
@@ -87,6 +82,9 @@ class GlxWindow final : public HostWindow, public GlContext {
   CaptionGlyphs& Glyphs() override { return glyphs_; }
   void SwapBuffers() override;
 
+ protected:
+  void Wake() override;
+
  private:
   bool ChooseVisual(int screen, int depth, std::string* error);
   bool MakeFrameBuffer();
@@ -94,7 +92,6 @@ class GlxWindow final : public HostWindow, public GlContext {
   void GraphicsFailed(const std::string& text);
 
   XConnection& x_;
-  Driver* driver_ = nullptr;
   Window window_ = 0;
   bool owned_ = false;
   bool gone_ = false;
@@ -109,7 +106,6 @@ class GlxWindow final : public HostWindow, public GlContext {
   GLXContext context_ = nullptr;
   int width_ = 0;
   int height_ = 0;
-  std::atomic<bool> paint_requested_{false};
   OpenGlSink sink_;
   FreeTypeCaptionGlyphs glyphs_;
 };

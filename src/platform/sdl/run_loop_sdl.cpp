@@ -117,7 +117,9 @@ bool OpenVideo(WindowKind kind) {
 
 // Asked to stop, the program ends normally whatever went wrong before (a
 // failed graphics set-up whose box was up when the signal came).
-int ExitCode(bool failed) { return StopRequested() || !failed ? 0 : 1; }
+int ExitCode(bool failed) {
+  return StopRequested() || !failed ? 0 : 1;
+}
 
 void StartUp() {
   CatchStopSignals();

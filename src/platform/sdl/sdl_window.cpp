@@ -187,19 +187,4 @@ void SdlWindow::Wake() {
   SDL_PushEvent(&e);
 }
 
-void SdlWindow::RequestClose() {
-  if (driver_ != nullptr) driver_->RequestClose();
-  Wake();
-}
-
-void SdlWindow::Terminate() {
-  if (driver_ != nullptr) driver_->Terminate();
-  Wake();
-}
-
-void SdlWindow::Invalidate() {
-  // Invalidating a window twice still gives one paint.
-  if (!paint_requested_.exchange(true)) Wake();
-}
-
 }  // namespace qv

@@ -16,7 +16,7 @@
 
 namespace qv {
 
-class SdlWindow final : public HostWindow, public GlContext {
+class SdlWindow final : public DrivenWindow, public GlContext {
  public:
   SdlWindow() = default;
   ~SdlWindow() override;
@@ -27,7 +27,6 @@ class SdlWindow final : public HostWindow, public GlContext {
   // double-buffered RGBA visual and the deepest depth buffer on offer.
   // false (box shown) when there is none.
   bool Open(const WindowSpec& spec);
-  void Bind(Driver& driver) { driver_ = &driver; }
   void SetControls(SdlControls* controls) { controls_ = controls; }
   SdlControls* controls() const { return controls_; }
   void Show();
@@ -38,8 +37,6 @@ class SdlWindow final : public HostWindow, public GlContext {
   bool graphics_failed() const { return graphics_failed_; }
   // The event type of the paint and wake-up requests.
   Uint32 request_event() const { return request_event_; }
-  // A paint was asked for; clears the request.
-  bool TakePaintRequest() { return paint_requested_.exchange(false); }
 
   // HostWindow
   int ScreenWidth() override;
@@ -53,9 +50,6 @@ class SdlWindow final : public HostWindow, public GlContext {
   CursorPoint CursorPos() override;
   void ShowCursor(bool show) override;
   void SetScreenSaverRunning(bool running) override;
-  void RequestClose() override;
-  void Terminate() override;
-  void Invalidate() override;
 
   // GlContext
   bool CreateGraphics() override;
@@ -65,16 +59,14 @@ class SdlWindow final : public HostWindow, public GlContext {
   void SwapBuffers() override;
 
  private:
-  void Wake();
+  void Wake() override;
   void GraphicsFailed(const std::string& text);
 
   SDL_Window* window_ = nullptr;
   SDL_GLContext context_ = nullptr;
   WindowKind kind_ = WindowKind::kDialog;
-  Driver* driver_ = nullptr;
   SdlControls* controls_ = nullptr;
   Uint32 request_event_ = static_cast<Uint32>(-1);
-  std::atomic<bool> paint_requested_{false};
   bool graphics_failed_ = false;
   OpenGlSink sink_;
   FreeTypeCaptionGlyphs glyphs_;

@@ -177,7 +177,8 @@ int RunWindow(HINSTANCE instance, const WindowSpec& spec, HWND parent, const Lau
   WindowState state{spec.kind, &driver, nullptr, false};
   HWND window = CreateFor(instance, spec, parent, &state);
   if (window == nullptr) return 1;
-  gl.Attach(window, driver);
+  gl.Attach(window);
+  gl.Bind(driver);
   services.SetOwner(window);
   if (started.controls != nullptr) {
     state.controls = started.controls.get();

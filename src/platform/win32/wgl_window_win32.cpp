@@ -128,16 +128,10 @@ void WglWindow::SetBounds(int left, int top, int width, int height) {
   SetWindowPos(window_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void WglWindow::RequestClose() {
-  // Acted on once the handler that asks has run to its end, before the close
-  // steps release the context it may still be using; the posted message
-  // wakes the loop when the request comes from another thread.
-  if (driver_ != nullptr) driver_->RequestClose();
-  if (window_ != nullptr) PostMessageA(window_, WM_NULL, 0, 0);
-}
-
-void WglWindow::Terminate() {
-  if (driver_ != nullptr) driver_->Terminate();
+void WglWindow::Wake() {
+  // Requests made inside a handler are acted on once it has returned, before
+  // the close steps release the context it may still be using; the posted
+  // message wakes the loop when a request comes from another thread.
   if (window_ != nullptr) PostMessageA(window_, WM_NULL, 0, 0);
 }
 

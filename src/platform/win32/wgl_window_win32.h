@@ -38,17 +38,14 @@ class SwapHook {
   virtual void BeforeSwap() = 0;
 };
 
-class WglWindow final : public HostWindow, public GlContext {
+class WglWindow final : public DrivenWindow, public GlContext {
  public:
   WglWindow() = default;
   ~WglWindow() override;
   WglWindow(const WglWindow&) = delete;
   WglWindow& operator=(const WglWindow&) = delete;
 
-  void Attach(HWND window, Driver& driver) {
-    window_ = window;
-    driver_ = &driver;
-  }
+  void Attach(HWND window) { window_ = window; }
   // The child that OpenGL draws on, when it is not the window itself.
   void AttachDrawable(HWND drawable) { drawable_ = drawable; }
   void SetSwapHook(SwapHook* hook) { swap_hook_ = hook; }
@@ -71,8 +68,7 @@ class WglWindow final : public HostWindow, public GlContext {
   CursorPoint CursorPos() override;
   void ShowCursor(bool show) override;
   void SetScreenSaverRunning(bool running) override;
-  void RequestClose() override;
-  void Terminate() override;
+  // The window's own paint requests, which the system merges.
   void Invalidate() override;
 
   // GlContext
@@ -82,12 +78,14 @@ class WglWindow final : public HostWindow, public GlContext {
   CaptionGlyphs& Glyphs() override { return glyphs_; }
   void SwapBuffers() override;
 
+ protected:
+  void Wake() override;
+
  private:
   HWND Drawable() const { return drawable_ != nullptr ? drawable_ : window_; }
 
   HWND window_ = nullptr;
   HWND drawable_ = nullptr;
-  Driver* driver_ = nullptr;
   SwapHook* swap_hook_ = nullptr;
   int dpi_ = 0;
   HDC dc_ = nullptr;

@@ -62,6 +62,7 @@ void GlxWindow::GraphicsFailed(const std::string& text) {
 }
 
 bool GlxWindow::ChooseVisual(int screen, int depth, std::string* error) {
+  double_buffered_ = false;
   // Single-buffered RGBA of the window's depth (a pixmap has one buffer, and
   // copies need equal depths), true colour, with the deepest depth buffer.
   XVisualInfo wanted{};
@@ -93,6 +94,30 @@ bool GlxWindow::ChooseVisual(int screen, int depth, std::string* error) {
   return true;
 }
 
+bool GlxWindow::UseWindowVisual(const XWindowAttributes& attributes, std::string* error) {
+  XVisualInfo wanted{};
+  wanted.visualid = XVisualIDFromVisual(attributes.visual);
+  int count = 0;
+  XVisualInfo* found = XGetVisualInfo(x_.display(), VisualIDMask, &wanted, &count);
+  if (found == nullptr || count == 0) {
+    *error = "no visual information for window " + Hex(window_);
+    return false;
+  }
+  visual_ = found[0];
+  XFree(found);
+  int use_gl = 0, rgba = 0, doublebuffer = 0;
+  glXGetConfig(x_.display(), &visual_, GLX_USE_GL, &use_gl);
+  glXGetConfig(x_.display(), &visual_, GLX_RGBA, &rgba);
+  glXGetConfig(x_.display(), &visual_, GLX_DOUBLEBUFFER, &doublebuffer);
+  if (!use_gl || !rgba) {
+    *error = "the visual of window " + Hex(window_) + " cannot do RGBA OpenGL";
+    return false;
+  }
+  // A single-buffered visual still draws; frames are flushed instead of swapped.
+  double_buffered_ = doublebuffer != 0;
+  return true;
+}
+
 bool GlxWindow::Attach(Window window, std::string* error) {
   XWindowAttributes a{};
   window_ = window;
@@ -101,7 +126,10 @@ bool GlxWindow::Attach(Window window, std::string* error) {
     window_ = 0;
     return false;
   }
-  if (!ChooseVisual(XScreenNumberOfScreen(a.screen), a.depth, error)) {
+  // XScreenSaver ends its modules with a signal before it does anything
+  // to their window, so the frames go straight into it, at the cost of one
+  // copy less than through a pixmap of ours.
+  if (!UseWindowVisual(a, error)) {
     window_ = 0;
     return false;
   }
@@ -128,6 +156,9 @@ bool GlxWindow::CreateChild(Window parent, const char* title, std::string* error
   Display* d = x_.display();
   const int screen = XScreenNumberOfScreen(pa.screen);
   if (!ChooseVisual(screen, DefaultDepth(d, screen), error)) return false;
+  // A preview area's usual end is its destruction, at any moment, also in
+  // the middle of a frame: the frames are drawn into a pixmap of ours.
+  through_pixmap_ = true;
   XSetWindowAttributes swa{};
   swa.colormap = XCreateColormap(d, RootWindow(d, screen), visual_.visual, AllocNone);
   swa.border_pixel = 0;
@@ -192,7 +223,7 @@ bool GlxWindow::Pump(bool* resized) {
       }
     }
   }
-  if (*resized && context_ != nullptr) {
+  if (*resized && context_ != nullptr && through_pixmap_) {
     // The context lives on; only its drawable follows the window's size.
     const Pixmap old_pixmap = pixmap_;
     const GLXPixmap old_glx_pixmap = glx_pixmap_;
@@ -213,7 +244,7 @@ bool GlxWindow::Pump(bool* resized) {
 bool GlxWindow::CreateGraphics() {
   ReleaseGraphics();
   if (gone_ || window_ == 0) return false;
-  if (!MakeFrameBuffer()) {
+  if (through_pixmap_ && !MakeFrameBuffer()) {
     GraphicsFailed("Cannot draw OpenGL into a pixmap for window " + Hex(window_) +
                    " (glXCreateGLXPixmap failed)");
     return false;
@@ -224,10 +255,21 @@ bool GlxWindow::CreateGraphics() {
                    " (glXCreateContext failed)");
     return false;
   }
-  if (glXMakeCurrent(x_.display(), glx_pixmap_, context_) == False) {
+  const GLXDrawable drawable = through_pixmap_ ? glx_pixmap_ : window_;
+  // No round trip to confirm: a window that went meanwhile fails a later
+  // request, and its notice or that error ends the front-end.
+  if (glXMakeCurrent(x_.display(), drawable, context_) == False) {
     glXDestroyContext(x_.display(), context_);
     context_ = nullptr;
-    GraphicsFailed("Cannot make the OpenGL context current for window " + Hex(window_) +
+    // The owner may destroy its window at any moment, also between our check
+    // and this call; that is the usual way to end, not a graphics failure.
+    bool resized = false;
+    XWindowAttributes a{};
+    if (!Pump(&resized) || !x_.WindowAttributes(window_, &a)) {
+      gone_ = true;
+      return false;
+    }
+    GraphicsFailed("Cannot make the OpenGL context current on window " + Hex(window_) +
                    " (glXMakeCurrent failed)");
     return false;
   }
@@ -236,6 +278,12 @@ bool GlxWindow::CreateGraphics() {
 
 void GlxWindow::ReleaseGraphics() {
   if (context_ == nullptr) return;
+  if (gone_ && !through_pixmap_) {
+    // Drivers may look at a drawable they are let go of, and this one has
+    // gone: the context is left to the end of the process, which is near.
+    context_ = nullptr;
+    return;
+  }
   glXMakeCurrent(x_.display(), None, nullptr);
   glXDestroyContext(x_.display(), context_);
   context_ = nullptr;
@@ -243,6 +291,14 @@ void GlxWindow::ReleaseGraphics() {
 
 void GlxWindow::SwapBuffers() {
   if (context_ == nullptr || gone_) return;
+  if (!through_pixmap_) {
+    if (double_buffered_) {
+      glXSwapBuffers(x_.display(), window_);
+    } else {
+      glFlush();
+    }
+    return;
+  }
   glFinish();
   // A window gone meanwhile fails this copy with an error we record.
   XCopyArea(x_.display(), pixmap_, window_, copy_gc_, 0, 0, static_cast<unsigned>(pixmap_width_),

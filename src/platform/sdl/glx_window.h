@@ -5,9 +5,10 @@
 // error of the next request that uses it), so a window vanishing under us
 // ends the front-end normally instead of killing the process. The owner can
 // destroy it at any moment, also in the middle of a frame, and OpenGL
-// drivers do not all survive a drawable that vanishes while they draw: the
-// frames are drawn into a pixmap of ours and copied into the window, which
-// a vanished window only turns into an X error.
+// drivers do not all survive a drawable that vanishes while they draw: in a
+// preview area, whose destruction is its usual end, the frames are drawn
+// into a pixmap of ours and copied into the window, which a vanished window
+// only turns into an X error.
 
 #include <GL/glx.h>
 #include <X11/Xlib.h>
@@ -87,6 +88,7 @@ class GlxWindow final : public DrivenWindow, public GlContext {
 
  private:
   bool ChooseVisual(int screen, int depth, std::string* error);
+  bool UseWindowVisual(const XWindowAttributes& attributes, std::string* error);
   bool MakeFrameBuffer();
   void FreeFrameBuffer();
   void GraphicsFailed(const std::string& text);
@@ -96,6 +98,8 @@ class GlxWindow final : public DrivenWindow, public GlContext {
   bool owned_ = false;
   bool gone_ = false;
   bool graphics_failed_ = false;
+  bool through_pixmap_ = false;
+  bool double_buffered_ = false;
   // The frames' own drawable, the window's size.
   Pixmap pixmap_ = 0;
   GLXPixmap glx_pixmap_ = 0;

@@ -38,7 +38,9 @@ class Ticker {
 
   int WaitMs() const {
     if (interval_ <= 0) return kIdleWaitMs;
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(next_ - Clock::now());
+    // Rounded up: a wait rounded down to 0 ms before the tick is due would
+    // spin the loop for the rest of that millisecond.
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(next_ - Clock::now());
     return left.count() > 0 ? static_cast<int>(left.count()) : 0;
   }
   bool Due() const { return interval_ > 0 && Clock::now() >= next_; }

@@ -423,8 +423,9 @@ ending)
   start_x
   for box in none box; do
     for mode in $MODES; do
-      # The preview reads no settings, so it never has a box to show.
-      [ $box = box ] && case $mode in popup | host) continue ;; esac
+      # The preview reads no settings, and under XScreenSaver they come from
+      # the command line: neither has a box to show.
+      [ $box = box ] && case $mode in popup | host | root) continue ;; esac
       for sig in TERM INT; do
         rm -f "$INI"
         [ $box = box ] && write_ini '[Quorvelian]' Fast=5 Bright=10 Satiation=5 Size=7 Snow=0 Frame=5

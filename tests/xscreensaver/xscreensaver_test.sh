@@ -113,7 +113,7 @@ daemon)
   MODULE_DIR=$WORK/root/usr/libexec/xscreensaver
   as_user xscreensaver -no-splash -verbose >"$WORK/daemon.log" 2>&1 &
   pids+=($!)
-  check "the daemon answers" wait_for 20 as_user xscreensaver-command -time
+  check "the daemon answers" wait_for 60 as_user xscreensaver-command -time
 
   # A damaged settings file: reading it would show an error; writing it
   # would change it.

@@ -23,10 +23,10 @@ class SdlWindow final : public DrivenWindow, public GlContext {
   SdlWindow(const SdlWindow&) = delete;
   SdlWindow& operator=(const SdlWindow&) = delete;
 
-  // Creates the window hidden, as the spec describes it, with a
-  // double-buffered RGBA visual and the deepest depth buffer on offer.
+  // Creates the window hidden, placed and styled as `design` gives it, with
+  // a double-buffered RGBA visual and the deepest depth buffer on offer.
   // false (box shown) when there is none.
-  bool Open(const WindowSpec& spec);
+  bool Open(const WindowSpec& design);
   void SetControls(SdlControls* controls) { controls_ = controls; }
   SdlControls* controls() const { return controls_; }
   void Show();

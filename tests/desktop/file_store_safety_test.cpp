@@ -28,6 +28,7 @@
 #include <vector>
 
 #include "store/file_store_posix.h"
+#include "file_text.h"
 
 namespace qv {
 namespace {
@@ -36,16 +37,6 @@ namespace fs = std::filesystem;
 
 constexpr uid_t kNobody = 65534;
 constexpr gid_t kNogroup = 65534;
-
-std::string ReadFile(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void WriteFile(const fs::path& p, const std::string& text) {
-  std::ofstream out(p, std::ios::binary);
-  out << text;
-}
 
 // Everything in `dir` that looks like a commit's temporary file.
 std::vector<std::string> Leftovers(const fs::path& dir) {

@@ -10,21 +10,12 @@
 #include <iterator>
 #include <sstream>
 #include <string>
+#include "file_text.h"
 
 namespace qv {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string ReadFile(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void WriteFile(const fs::path& p, const std::string& text) {
-  std::ofstream out(p, std::ios::binary);
-  out << text;
-}
 
 class FileStoreTest : public ::testing::Test {
  protected:

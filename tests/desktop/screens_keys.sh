@@ -10,60 +10,26 @@ QV=$2
 shots=${3:-}
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../displays/two_monitors.sh"
-
 for tool in Xvfb xdotool xwininfo import convert; do
   command -v "$tool" >/dev/null || { echo "SKIP: $tool not installed"; exit 77; }
 done
 
 WORK=$(mktemp -d)
+source "$here/../x_session.sh"
 export XDG_CONFIG_HOME=$WORK/config
 INI=$XDG_CONFIG_HOME/quorvelian/settings.ini
 export LIBGL_ALWAYS_SOFTWARE=1
-failed=0
 pid=""
-mover=""
 
 cleanup() {
   [ -n "$pid" ] && kill "$pid" 2>/dev/null
-  [ -n "$mover" ] && kill "$mover" 2>/dev/null
+  x_input_stop
   [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null
   qv_two_monitors_stop
   wait 2>/dev/null
   rm -rf "$WORK"
 }
 trap cleanup EXIT
-
-fail() { echo "FAIL: $*"; failed=1; }
-check() {  # description, command...
-  local what=$1
-  shift
-  if "$@"; then echo "ok: $what"; else fail "$what"; fi
-}
-
-start_xvfb() {
-  local fifo=$WORK/displayfd
-  mkfifo "$fifo"
-  Xvfb -displayfd 4 -screen 0 640x480x24 -nolisten tcp 4>"$fifo" >"$WORK/xvfb.log" 2>&1 &
-  XVFB_PID=$!
-  local n
-  read -r -t 20 n <"$fifo" || { echo "Xvfb did not start"; exit 1; }
-  export DISPLAY=:$n
-}
-
-wait_for() {  # seconds, command...
-  local deadline=$((SECONDS + $1))
-  shift
-  until "$@"; do
-    [ $SECONDS -ge $deadline ] && return 1
-    sleep 0.1
-  done
-}
-window_named() {
-  xwininfo -root -tree 2>/dev/null |
-    awk -v t="\"$1\":" '$1 ~ /^0x/ && index($0, " " t) { print $1; exit }'
-}
-has_window() { [ -n "$(window_named "$1")" ]; }
-gone() { ! kill -0 "$1" 2>/dev/null; }
 
 shot() {  # name -> path
   local path=$WORK/$1.png
@@ -88,28 +54,23 @@ two_monitors() {
   local rc=$?
   [ $rc -eq 77 ] && exit 77
   [ $rc -eq 0 ] || exit 1
+  x_input_start || { echo "no input connection to the X server"; exit 1; }
   xsetroot -solid white
   local first=1024x768+0+0 second=800x600+1024+0
   for ending in key mouse; do
-    xdotool mousemove 500 400
+    x_input mousemove 500 400
     "$QV" /s 2>"$WORK/err" &
     pid=$!
     check "$ending: saver window appears" wait_for 20 has_window 'Quorvelian ScreenSaver'
     check "$ending: scene drawn on the primary monitor" wait_for 20 scene_drawn "$first"
-    sleep 0.5
-    local png cover
-    png=$(shot "sdl-two-monitors-$ending")
-    cover=$(lit "$png" "$second")
-    echo "$ending: second monitor lit share $cover"
-    below "$cover" 0.001 || fail "$ending: the second monitor still shows the desktop"
+    covered() { below "$(lit "$(shot "sdl-two-monitors-$ending")" "$second")" 0.001; }
+    wait_for 10 covered || fail "$ending: the second monitor still shows the desktop"
     if [ "$ending" = key ]; then
-      xdotool key space
+      x_input key space
     else
-      xdotool mousemove 1400 300 sleep 5 &
-      mover=$!
+      x_input mousemove 1400 300
     fi
     expect_exit 10 "ends by $ending with two monitors"
-    [ -n "$mover" ] && { kill "$mover" 2>/dev/null; wait "$mover" 2>/dev/null; mover=""; }
     uncovered() { at_least "$(lit "$(shot "sdl-two-monitors-$ending-after")" "$second")" 0.9; }
     wait_for 10 uncovered || fail "$ending: the second monitor stays covered after the end"
   done
@@ -120,35 +81,35 @@ ini_is() {  # Name=value ...
 }
 
 keyboard() {
-  start_xvfb
+  start_xvfb 640x480
   "$QV" /c 2>"$WORK/err" &
   pid=$!
   check "settings window appears" wait_for 20 has_window 'Quorvelian Settings'
-  sleep 1
+  check "and draws" wait_for 20 scene_drawn 400x270+120+50
   shot sdl-keyboard-opened >/dev/null
   # First run: Fast 3, Bright 10, Satiation 5, Size 12, Snow 0, Frame 7.
-  xdotool key --delay 100 Right Right Tab Left Left Left Tab End Tab Home Tab Tab Right Tab
-  sleep 0.5
+  x_input key --delay 100 Right Right Tab Left Left Left Tab End Tab Home Tab Tab Right Tab
+  next_frame 120 50 400 270
   shot sdl-keyboard-on-save >/dev/null
-  xdotool key space
+  x_input key space
   check "Space on the focused button saves" wait_for 5 ini_is Fast=5 Bright=7 Satiation=10 Size=0 \
     Snow=0 Frame=8 Clock=7
-  xdotool key Escape
+  x_input key Escape
   expect_exit 5 "Escape ends it"
 
   "$QV" /c 2>"$WORK/err" &
   pid=$!
   check "settings window appears again" wait_for 20 has_window 'Quorvelian Settings'
-  sleep 1
+  check "and draws" wait_for 20 scene_drawn 400x270+120+50
   # Left one step down, Page Down a fifth of 0..10 up, then back past "Our Site".
-  xdotool key --delay 100 Left Next shift+Tab shift+Tab
-  sleep 0.5
+  x_input key --delay 100 Left Next shift+Tab shift+Tab
+  next_frame 120 50 400 270
   shot sdl-keyboard-back-on-save >/dev/null
-  xdotool key Return
+  x_input key Return
   check "Shift+Tab back to Save Settings, Enter saves" wait_for 5 ini_is Fast=6 Bright=7 \
     Satiation=10 Size=0 Snow=0 Frame=8 Clock=7
   cp "$INI" "$WORK/saved"
-  xdotool key --delay 100 End Escape
+  x_input key --delay 100 End Escape
   expect_exit 5 "Escape after a change"
   check "Escape saved nothing" cmp "$WORK/saved" "$INI"
 }

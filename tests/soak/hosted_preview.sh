@@ -10,14 +10,17 @@ QV=$1
 HOSTWIN=$2
 RUN_SECONDS=$3
 
-command -v Xvfb >/dev/null || { echo "SKIP: Xvfb not installed"; exit 77; }
+for tool in Xvfb xdotool; do
+  command -v "$tool" >/dev/null || { echo "SKIP: $tool not installed"; exit 77; }
+done
 
 WORK=$(mktemp -d)
 export XDG_CONFIG_HOME=$WORK/config
 export LIBGL_ALWAYS_SOFTWARE=1
-failed=0
+source "$(dirname "$0")/../x_session.sh"
 
 cleanup() {
+  x_input_stop
   [ -n "${QV_PID:-}" ] && kill "$QV_PID" 2>/dev/null
   [ -n "${HOST_PID:-}" ] && kill "$HOST_PID" 2>/dev/null
   [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null
@@ -26,21 +29,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-fail() { echo "FAIL: $*"; failed=1; }
-
-wait_for() {  # seconds, command...
-  local deadline=$((SECONDS + $1)); shift
-  until "$@"; do
-    [ $SECONDS -ge $deadline ] && return 1
-    sleep 0.1
-  done
-}
-
-mkfifo "$WORK/displayfd"
-Xvfb -displayfd 4 -screen 0 640x480x24 -nolisten tcp 4>"$WORK/displayfd" >"$WORK/xvfb.log" 2>&1 &
-XVFB_PID=$!
-read -r -t 20 n <"$WORK/displayfd" || { echo "Xvfb did not start"; cat "$WORK/xvfb.log"; exit 1; }
-export DISPLAY=:$n
+start_xvfb 640x480
 
 coproc HOST { exec "$HOSTWIN" 200 150 20 20; }
 read -r -t 10 -u "${HOST[0]}" HOST_ID || { echo "host window did not start"; exit 1; }
@@ -55,7 +44,6 @@ host_lit() {
   [ "${lit:-0}" -gt $((${total:-0} / 500)) ]
 }
 alive() { kill -0 "$QV_PID" 2>/dev/null; }
-gone() { ! alive; }
 
 "$QV" /p "$HOST_ID" 2>"$WORK/err" &
 QV_PID=$!
@@ -70,7 +58,7 @@ done
 [ $failed -eq 0 ] && { host_lit || fail "the host window is black at the end"; }
 
 host_ask destroy
-if wait_for 20 gone; then
+if wait_for 20 gone "$QV_PID"; then
   wait "$QV_PID"; rc=$?
   QV_PID=
   [ "$rc" -eq 0 ] || fail "exit status $rc after the host window went away"
@@ -78,8 +66,5 @@ else
   fail "still running 20 s after the host window went away"
 fi
 
-if [ $failed -ne 0 ]; then
-  echo "--- saver stderr"; cat "$WORK/err"
-  exit 1
-fi
+[ $failed -eq 0 ] || exit 1
 echo "ok: ${RUN_SECONDS} s hosted preview, ended with its host window"

@@ -17,36 +17,28 @@ qv_need_template
 qv_new_prefix
 scr=$QV_WIN_BUILD/quorvelian.scr
 
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+WORK=$QV_WORK
+source "$here/../x_session.sh"
 
 finish() {
   [ -n "${SCR_PID:-}" ] && kill "$SCR_PID" 2>/dev/null
-  [ -n "${MOVER_PID:-}" ] && kill "$MOVER_PID" 2>/dev/null
+  x_input_stop
   qv_two_monitors_stop
   qv_cleanup
 }
 trap finish EXIT
 
-wait_for() {  # seconds command...
-  local deadline=$((SECONDS + $1))
-  shift
-  until "$@"; do
-    [ $SECONDS -ge $deadline ] && return 1
-    sleep 0.2
-  done
+start_display() {
+  qv_start_display
+  x_input_start || { echo "FAIL: no input connection to the X server"; exit 1; }
 }
-gone() { ! kill -0 "$1" 2>/dev/null; }
 
 # "W H X Y" of the first X window with this exact name.
 window_geometry() {
   local id
-  id=$(xwininfo -root -tree 2>/dev/null | awk -v t="\"$1\":" '$1 ~ /^0x/ && index($0, " " t) { print $1; exit }')
-  [ -n "$id" ] || return 1
-  xwininfo -id "$id" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4}
-    /Width:/ {w=$2} /Height:/ {h=$2} END {print w, h, x, y}'
+  id=$(window_named "$1")
+  [ -n "$id" ] && geometry_of "$id"
 }
-has_window() { window_geometry "$1" >/dev/null; }
 
 shot() {  # name -> path of a new screenshot of the whole desktop
   local path="$QV_WORK/$1.png"
@@ -87,11 +79,12 @@ two_monitors() {
   local rc=$?
   [ $rc -eq 77 ] && exit 77
   [ $rc -eq 0 ] || exit 1
+  x_input_start || { echo "FAIL: no input connection to the X server"; exit 1; }
   xsetroot -solid white
   local second=800x600+1024+0 first=1024x768+0+0
 
   for ending in key mouse; do
-    xdotool mousemove 500 400
+    x_input mousemove 500 400
     start_scr /s
     if ! wait_for 60 has_window "Quorvelian ScreenSaver"; then
       fail "no saver window"
@@ -108,15 +101,12 @@ two_monitors() {
     at_least "$scene_lit" 0.0002 || fail "$ending: the primary monitor shows no scene"
     below "$cover_lit" 0.001 || fail "$ending: the second monitor still shows the desktop"
     if [ "$ending" = key ]; then
-      xdotool key space
+      x_input key space
     else
-      # Over the cover, far more than five pixels away; one connection that
-      # stays open so the pointer stays where it was put.
-      xdotool mousemove 1400 300 sleep 5 &
-      MOVER_PID=$!
+      # Over the cover, far more than five pixels away.
+      x_input mousemove 1400 300
     fi
     expect_end "the saver ends by $ending with two monitors" 20
-    [ -n "${MOVER_PID:-}" ] && { kill "$MOVER_PID" 2>/dev/null; wait "$MOVER_PID" 2>/dev/null; MOVER_PID=""; }
     uncovered() { at_least "$(lit "$(shot "two-monitors-$ending-after")" "$second")" 0.9; }
     wait_for 10 uncovered || fail "$ending: the second monitor stays covered after the end"
   done
@@ -134,7 +124,7 @@ set_dpi() {  # dpi
 settings_at_dpi() {  # dpi
   local dpi=$1
   set_dpi "$dpi"
-  qv_start_display
+  start_display
   start_scr /c
   if ! wait_for 60 has_window "Quorvelian Settings"; then
     fail "no settings window at $dpi DPI"
@@ -157,27 +147,27 @@ settings_at_dpi() {  # dpi
   scene_shown() { at_least "$(lit "$(shot "settings-$dpi")" "${w}x${scene_h}+$x+$top")" 0.002; }
   wait_for 30 scene_shown || fail "the scene is black at $dpi DPI"
   [ $((x + w / 2)) -ge 500 ] && [ $((x + w / 2)) -le 524 ] || fail "window not centred (left $x)"
-  xdotool key Escape
+  x_input key Escape
   expect_end "Escape ends the settings window at $dpi DPI" 20
 }
 
 # Keys only: change four sliders, save with Space on the focused button, end
 # with Escape; then once more backwards with Shift+Tab and Enter.
 keyboard() {
-  qv_start_display
+  start_display
   start_scr /c
   wait_for 60 has_window "Quorvelian Settings" || { fail "no settings window"; return; }
   wait_for 30 settings_drawn || fail "the settings window draws nothing"
   shot keyboard-opened >/dev/null
   # First run: Fast 3, Bright 10, Satiation 5, Size 12, Snow 0, Frame 7.
-  xdotool key --delay 150 Right Right Tab Left Left Left Tab End Tab Home Tab Tab Right Tab
-  sleep 1
+  x_input key --delay 150 Right Right Tab Left Left Left Tab End Tab Home Tab Tab Right Tab
+  next_frame 312 194 400 300
   shot keyboard-on-save >/dev/null
-  xdotool key space
+  x_input key space
   local got want="Bright=0x7 Clock=0x7 Fast=0x5 Frame=0x8 Satiation=0xa Size=0x0 Snow=0x0 "
   saved_as() { [ "$(qv_settings)" = "$1" ]; }
   wait_for 30 saved_as "$want"
-  xdotool key Escape
+  x_input key Escape
   expect_end "Escape ends the settings window" 20
   got=$(qv_settings)
   [ "$got" = "$want" ] || fail "after the keys the registry holds '$got'"
@@ -187,13 +177,13 @@ keyboard() {
   wait_for 30 settings_drawn || fail "the settings window draws nothing (second run)"
   # Left one step down, Page Down a fifth of 0..10 up, then back from "Speed" past
   # "Our Site" to "Save Settings".
-  xdotool key --delay 150 Left Next shift+Tab shift+Tab
-  sleep 1
+  x_input key --delay 150 Left Next shift+Tab shift+Tab
+  next_frame 312 194 400 300
   shot keyboard-back-on-save >/dev/null
-  xdotool key Return
+  x_input key Return
   want="Bright=0x7 Clock=0x7 Fast=0x6 Frame=0x8 Satiation=0xa Size=0x0 Snow=0x0 "
   wait_for 30 saved_as "$want"
-  xdotool key Escape
+  x_input key Escape
   expect_end "Escape ends the settings window (second run)" 20
   got=$(qv_settings)
   [ "$got" = "$want" ] || fail "after Shift+Tab and Enter the registry holds '$got'"
@@ -202,7 +192,7 @@ keyboard() {
   start_scr /c
   wait_for 60 has_window "Quorvelian Settings" || { fail "no settings window (third run)"; return; }
   wait_for 30 settings_drawn || fail "the settings window draws nothing (third run)"
-  xdotool key --delay 150 End Escape
+  x_input key --delay 150 End Escape
   expect_end "Escape after a change" 20
   [ "$(qv_settings)" = "$got" ] || fail "Escape saved: '$(qv_settings)'"
 }
@@ -211,8 +201,8 @@ keyboard() {
 # pixel, and draws across all of it.
 fullscreen_at_dpi() {  # dpi
   set_dpi "$1"
-  qv_start_display
-  xdotool mousemove 500 400
+  start_display
+  x_input mousemove 500 400
   start_scr /s
   wait_for 60 has_window "Quorvelian ScreenSaver" || { fail "no saver window at $1 DPI"; return; }
   wait_for 20 scene_drawn 1024x768+0+0 || fail "no frame drawn at $1 DPI"
@@ -224,14 +214,14 @@ fullscreen_at_dpi() {  # dpi
   # quarter, which a picture drawn for a smaller virtual screen leaves black.
   quarter_lit() { at_least "$(lit "$(shot "fullscreen-$1")" 512x384+512+384)" 0.0005; }
   wait_for 30 quarter_lit "$1" || fail "the lower right quarter is black at $1 DPI"
-  xdotool key space
+  x_input key space
   expect_end "a key ends the saver at $1 DPI" 20
 }
 
 # Opened at 96 DPI, then told it shows at 144 (a move to a monitor of
 # another scaling): it grows about its centre to the 144 DPI layout.
 settings_dpi_change() {
-  qv_start_display
+  start_display
   start_scr /c
   wait_for 60 has_window "Quorvelian Settings" || { fail "no settings window"; return; }
   local w h x y
@@ -257,10 +247,10 @@ settings_dpi_change() {
   wait_for 30 changed_scene || fail "the scene is black after the change"
   # The keyboard still walks the re-laid controls: Speed one up, then
   # "Save Settings".
-  xdotool key --delay 150 Right Tab Tab Tab Tab Tab Tab space
+  x_input key --delay 150 Right Tab Tab Tab Tab Tab Tab space
   speed_saved() { [[ "$(qv_settings)" == *Fast=0x4* ]]; }
   wait_for 30 speed_saved || fail "Speed and Save Settings by keyboard after the change: '$(qv_settings)'"
-  xdotool key Escape
+  x_input key Escape
   expect_end "Escape ends the settings window after the change" 20
 }
 
@@ -277,5 +267,5 @@ case $scenario in
     exit 2
     ;;
 esac
-echo "$scenario: $failures failure(s) in ${SECONDS}s"
-[ "$failures" -eq 0 ]
+echo "$scenario: $([ $failed -eq 0 ] && echo passed || echo failed) in ${SECONDS}s"
+exit $failed

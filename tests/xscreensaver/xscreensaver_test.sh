@@ -15,10 +15,11 @@ done
 
 WORK=$(mktemp -d)
 chmod 755 "$WORK"
+source "$(dirname "$0")/../x_session.sh"
 pids=()
-failed=0
 
 cleanup() {
+  x_input_stop
   for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
   [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null
   wait 2>/dev/null
@@ -26,30 +27,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-fail() { echo "FAIL: $*"; failed=1; }
-check() {  # description, command...
-  local what=$1; shift
-  if "$@"; then echo "ok: $what"; else fail "$what"; fi
-}
-wait_for() {  # seconds, command...
-  local deadline=$((SECONDS + $1)); shift
-  until "$@"; do
-    [ $SECONDS -ge $deadline ] && return 1
-    sleep 0.1
-  done
-}
-
-start_x() {  # [WxH]
-  local fifo=$WORK/displayfd
-  mkfifo "$fifo"
-  Xvfb -displayfd 4 -screen 0 "${1:-800x600}x24" -nolisten tcp 4>"$fifo" >"$WORK/xvfb.log" 2>&1 &
-  XVFB_PID=$!
-  local n
-  if ! read -r -t 20 n <"$fifo"; then
-    echo "Xvfb did not start"; cat "$WORK/xvfb.log"; exit 1
-  fi
-  export DISPLAY=:$n
-}
+start_x() { start_xvfb "${1:-800x600}"; }
 
 # The package's files, laid out as on a Debian system, under $WORK/root.
 install_package() {
@@ -97,7 +75,6 @@ module_pid() {  # argv words...
   return 1
 }
 running_as() { module_pid "$@" >/dev/null; }
-gone() { ! kill -0 "$1" 2>/dev/null; }
 
 # Fraction of a window's pixels that are not black.
 lit_fraction() {  # window
@@ -146,23 +123,26 @@ daemon)
       awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w, h}')"
     check "$run: that window covers the screen (${w}x${h})" test "$w $h" = "800 600"
     check "$run: the module draws into the daemon's window" wait_for 20 lit "$window"
-    # Every slot fully faded in (40 frames) and a frame-rate reading (1 s).
-    sleep 2.5
-    import -window "$window" "$WORK/$run.png"
-    solid=$(convert "$WORK/$run.png" -crop 400x300+200+150 +repage -colorspace gray -threshold 0 \
-      -morphology Erode Square:2 -format '%[fx:mean]' info:)
-    corner=$(convert "$WORK/$run.png" -crop 240x70+0+530 +repage -colorspace gray \
-      -threshold 30% -format '%[fx:mean]' info:)
+    # Shares of the newest look at the window: solid areas (what survives an
+    # erosion) and writing in the lower left corner.
+    look() {
+      import -window "$window" "$WORK/$run.png" 2>/dev/null || return 1
+      solid=$(convert "$WORK/$run.png" -crop 400x300+200+150 +repage -colorspace gray \
+        -threshold 0 -morphology Erode Square:2 -format '%[fx:mean]' info:)
+      corner=$(convert "$WORK/$run.png" -crop 240x70+0+530 +repage -colorspace gray \
+        -threshold 30% -format '%[fx:mean]' info:)
+    }
+    solid=0 corner=0
+    above() { look && awk -v f="${!1}" -v m="$2" 'BEGIN { exit !(f > m) }'; }
+    below() { awk -v f="${!1}" -v m="$2" 'BEGIN { exit !(f < m) }'; }
+    # The slots fade in over 40 frames and a frame rate is known after a
+    # second: the absent thing is looked for once the present one shows.
     if [ $run = quads ]; then
-      check "quads: solid areas (share $solid after erosion)" \
-        awk -v f="$solid" 'BEGIN { exit !(f > 0.01) }'
-      check "quads: nothing in the lower left corner without --fps ($corner)" \
-        awk -v f="$corner" 'BEGIN { exit !(f < 0.002) }'
+      check "quads: solid areas" wait_for 20 above solid 0.01
+      check "quads: nothing in the lower left corner without --fps ($corner)" below corner 0.002
     else
-      check "points: no solid areas (share $solid after erosion)" \
-        awk -v f="$solid" 'BEGIN { exit !(f < 0.001) }'
-      check "points: --fps writes in the lower left corner ($corner)" \
-        awk -v f="$corner" 'BEGIN { exit !(f > 0.01) }'
+      check "points: --fps writes in the lower left corner" wait_for 20 above corner 0.01
+      check "points: no solid areas (share $solid after erosion)" below solid 0.001
     fi
     check "$run: opens no window of its own" \
       bash -c "! xwininfo -root -tree | grep -q '\"Quorvelian ScreenSaver\"'"
@@ -259,7 +239,7 @@ settings)
   has_dialog() { DIALOG=$(dialog_id); [ -n "$DIALOG" ]; }
   open_dialog() {
     has_dialog && return 0
-    xdotool mousemove 982 630 click 1
+    x_input mousemove 982 630 click 1
     sleep 0.5
     has_dialog
   }
@@ -279,7 +259,7 @@ settings)
     # A click that lands before the moved dialog has settled is lost; both
     # clicks can be repeated without harm.
     speed_to_end() {
-      xdotool mousemove $((900 + 243)) 82 mousedown 1 sleep 0.2 mouseup 1
+      x_input mousemove $((900 + 243)) 82 mousedown 1 sleep 0.2 mouseup 1
       wait_for 2 has_preview "quorvelian --root --speed 10 --color 3"
     }
     saved() {
@@ -287,7 +267,7 @@ settings)
         "$USER_HOME/.xscreensaver"
     }
     save() {
-      xdotool mousemove $((900 + DW - 58)) $((DH - 20)) mousedown 1 sleep 0.2 mouseup 1
+      x_input mousemove $((900 + DW - 58)) $((DH - 20)) mousedown 1 sleep 0.2 mouseup 1
       wait_for 2 saved
     }
     check "moving Speed to its right end previews --speed 10" wait_for 15 speed_to_end

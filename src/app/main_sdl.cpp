@@ -18,6 +18,7 @@
 #include "fullscreen/fullscreen.h"
 #include "geometry/geometry_store.h"
 #include "platform/sdl/run_loop_sdl.h"
+#include "platform/sdl/stop_signals.h"
 #include "preview/preview.h"
 #include "scene/scene_state.h"
 #include "settings/settings_controls_sdl.h"
@@ -102,6 +103,9 @@ class DesktopFrontEnds final : public qv::FrontEnds {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // A stop signal during start-up (the geometry store, the display) ends the
+  // program normally, as one that comes later does.
+  qv::CatchStopSignals();
   qv::CommandLine line;
   try {
     line = qv::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));

@@ -112,6 +112,8 @@ bool OpenVideo(WindowKind kind) {
       }
     }
   }
+  // Asked to stop while trying, there is nothing to report.
+  if (StopRequested()) return false;
   CannotOpenDisplay(DisplayName().empty() ? "no X or Wayland display to draw on"
                                           : "no X server accepts connections there");
   return false;
@@ -169,7 +171,10 @@ void Dispatch(SdlWindow& w, Driver& d, const SDL_Event& e) {
   }
 }
 
+// Start-up takes long steps (the GL driver, the geometry): a stop signal
+// is looked at between them, as the loop looks at it between frames.
 void Begin(SdlWindow& w, Driver& d, DesktopServices& services) {
+  if (StopRequested()) return;
   d.Create();
   if (d.ended() || StopRequested()) return;
   const int width = w.OuterWidth(), height = w.OuterHeight();
@@ -197,6 +202,7 @@ void Tick(SdlWindow& w, Driver& d) {
 // --- someone else's window ---------------------------------------------------
 
 void Begin(GlxWindow&, Driver& d, DesktopServices&) {
+  if (StopRequested()) return;
   d.Create();
   if (!StopRequested()) d.Activate();
 }
@@ -249,6 +255,7 @@ void Loop(W& window, Driver& driver, DesktopServices& services, int timer_interv
 int RunInXWindow(const Launch& launch, unsigned long target, bool as_child, const char* caption,
                  const char* failure) {
   StartUp();
+  if (StopRequested()) return 0;
   XConnection x;
   if (x.display() == nullptr) {
     CannotOpenDisplay(DisplayName().empty() ? "no X display to draw into"
@@ -277,14 +284,15 @@ int RunInXWindow(const Launch& launch, unsigned long target, bool as_child, cons
 
 int RunInOwnWindow(const WindowSpec& spec, const Launch& launch) {
   StartUp();
-  if (!OpenVideo(spec.kind)) return 1;
+  if (StopRequested()) return 0;
+  if (!OpenVideo(spec.kind)) return ExitCode(true);
   // SDL installs its own handler for a lost connection when its video
   // starts; ours says so in one line and ends.
   XSetIOErrorHandler(LostDisplay);
   int code = 1;
   {
     SdlWindow window;
-    if (window.Open(spec)) {
+    if (!StopRequested() && window.Open(spec)) {
       DesktopServices services;
       Started started = launch(Host{window, window, services});
       Driver driver(*started.front);

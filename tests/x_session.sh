@@ -92,12 +92,14 @@ x_input_start() {
 
 x_input() {
   [ -n "$X_INPUT_PID" ] || { echo "x_input: no connection" >&2; return 1; }
-  # Asking where the pointer is takes a round trip, so the reply comes only
-  # after the server has handled every event sent before it. A connection
-  # that has died (its server gone) is a failed command, not a broken pipe.
-  (trap '' PIPE; printf '%s getmouselocation\n' "$*" >&"$X_INPUT_TO") 2>/dev/null || return 1
+  # Asking for the screens' size takes a round trip (Xinerama), so the reply
+  # comes only after the server has handled every event sent before it. Not
+  # where the pointer is: that also reads the window under it, and one that
+  # has just gone ends xdotool with an X error. A connection that has died
+  # (its server gone) is a failed command, not a broken pipe.
+  (trap '' PIPE; printf '%s getdisplaygeometry\n' "$*" >&"$X_INPUT_TO") 2>/dev/null || return 1
   local reply
-  read -r -t 15 -u "$X_INPUT_FROM" reply && [[ $reply == x:* ]]
+  read -r -t 15 -u "$X_INPUT_FROM" reply && [[ $reply =~ ^[0-9]+\ [0-9]+$ ]]
 }
 
 x_input_stop() {

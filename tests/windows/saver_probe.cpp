@@ -161,9 +161,20 @@ void PressKey(WORD vk) {
 }
 
 void MoveCursor(int x, int y) {
-  SetCursorPos(x, y);
-  // Let the move reach the saver as a mouse message before anything else.
-  Wait(100);
+  // Wine applies the move through the X server, and on a loaded machine a
+  // motion event from before it can still put the cursor back: the place
+  // counts once it has held for a few looks in a row.
+  int held = 0;
+  for (int tries = 0; tries < 60 && held < 3; ++tries) {
+    POINT p{};
+    if (GetCursorPos(&p) && p.x == x && p.y == y) {
+      ++held;
+    } else {
+      held = 0;
+      SetCursorPos(x, y);
+    }
+    Wait(50);
+  }
 }
 
 void ExpectEnds(const Saver& saver, DWORD ms, const std::string& what) {

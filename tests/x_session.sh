@@ -7,6 +7,7 @@
 #   x_input COMMAND...    xdotool's commands ("mousemove 10 20 click 1",
 #                         "key a"); returns once the server has handled them
 #   x_input_start / x_input_stop   the input connection alone (other servers)
+#   shot, lit, scene_drawn, next_frame   what the screen shows
 
 failed=0
 X_INPUT_PID=""
@@ -44,6 +45,22 @@ has_window() { [ -n "$(window_named "$1")" ]; }
 geometry_of() {  # window id -> "W H X Y"
   xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4}
     /Width:/ {w=$2} /Height:/ {h=$2} END {print w, h, x, y}'
+}
+
+# A screenshot of the whole screen in WORK, kept in $shots too when the
+# sourcing script names such a folder.
+shot() {  # name -> path
+  local path=$WORK/$1.png
+  import -window root "$path" 2>/dev/null
+  [ -n "${shots:-}" ] && mkdir -p "$shots" && cp "$path" "$shots/"
+  echo "$path"
+}
+# Share of clearly lit pixels in a rectangle WxH+X+Y of a picture.
+lit() { convert "$1" -crop "$2" +repage -colorspace gray -threshold 6% -format '%[fx:mean]' info:; }
+at_least() { awk -v s="$1" -v m="$2" 'BEGIN { exit !(s >= m) }'; }
+below() { awk -v s="$1" -v m="$2" 'BEGIN { exit !(s < m) }'; }
+scene_drawn() {  # WxH+X+Y
+  import -window root "$WORK/poll.png" 2>/dev/null && at_least "$(lit "$WORK/poll.png" "$1")" 0.001
 }
 
 # A digest of what a root-window rectangle shows.

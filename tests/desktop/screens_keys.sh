@@ -31,18 +31,6 @@ cleanup() {
 }
 trap cleanup EXIT
 
-shot() {  # name -> path
-  local path=$WORK/$1.png
-  import -window root "$path" 2>/dev/null
-  [ -n "$shots" ] && mkdir -p "$shots" && cp "$path" "$shots/"
-  echo "$path"
-}
-# Share of clearly lit pixels in a rectangle WxH+X+Y of a picture.
-lit() { convert "$1" -crop "$2" +repage -colorspace gray -threshold 6% -format '%[fx:mean]' info:; }
-at_least() { awk -v s="$1" -v m="$2" 'BEGIN { exit !(s >= m) }'; }
-below() { awk -v s="$1" -v m="$2" 'BEGIN { exit !(s < m) }'; }
-scene_drawn() { at_least "$(lit "$(shot poll)" "$1")" 0.001; }
-
 expect_exit() {  # seconds what
   if wait_for "$1" gone "$pid"; then echo "ok: $2"; else fail "$2: still running"; fi
   wait "$pid" 2>/dev/null

@@ -40,21 +40,8 @@ window_geometry() {
   [ -n "$id" ] && geometry_of "$id"
 }
 
-shot() {  # name -> path of a new screenshot of the whole desktop
-  local path="$QV_WORK/$1.png"
-  import -window root "$path"
-  [ -n "$shots" ] && mkdir -p "$shots" && cp "$path" "$shots/"
-  echo "$path"
-}
-
-lit() { qv_lit_share "$1" "$2"; }
 # The 96 DPI settings window, centred on 1024 x 768, shows its first frame.
 settings_drawn() { scene_drawn 400x300+312+194; }
-scene_drawn() {  # geometry
-  import -window root "$QV_WORK/poll.png" 2>/dev/null && at_least "$(lit "$QV_WORK/poll.png" "$1")" 0.001
-}
-at_least() { awk -v s="$1" -v m="$2" 'BEGIN { exit !(s >= m) }'; }
-below() { awk -v s="$1" -v m="$2" 'BEGIN { exit !(s < m) }'; }
 
 start_scr() {  # arguments...
   wine "$scr" "$@" &

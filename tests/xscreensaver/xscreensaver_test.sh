@@ -82,7 +82,7 @@ lit_fraction() {  # window
   convert "$WORK/shot.png" -colorspace gray -threshold 0 -format '%[fx:mean]' info:
 }
 # Points light a few hundred pixels of 800 x 600 while they fade in.
-lit() { awk -v f="$(lit_fraction "$1")" 'BEGIN { exit !(f > 0.0002) }'; }
+window_lit() { awk -v f="$(lit_fraction "$1")" 'BEGIN { exit !(f > 0.0002) }'; }
 
 case $scenario in
 daemon)
@@ -123,7 +123,7 @@ daemon)
     read -r w h <<<"$(xwininfo -id "$window" 2>/dev/null |
       awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w, h}')"
     check "$run: that window covers the screen (${w}x${h})" test "$w $h" = "800 600"
-    check "$run: the module draws into the daemon's window" wait_for 20 lit "$window"
+    check "$run: the module draws into the daemon's window" wait_for 20 window_lit "$window"
     # Shares of the newest look at the window: solid areas (what survives an
     # erosion) and writing in the lower left corner.
     look() {
@@ -134,16 +134,16 @@ daemon)
         -threshold 30% -format '%[fx:mean]' info:)
     }
     solid=0 corner=0
-    above() { look && awk -v f="${!1}" -v m="$2" 'BEGIN { exit !(f > m) }'; }
-    below() { awk -v f="${!1}" -v m="$2" 'BEGIN { exit !(f < m) }'; }
+    share_above() { look && awk -v f="${!1}" -v m="$2" 'BEGIN { exit !(f > m) }'; }
+    share_below() { awk -v f="${!1}" -v m="$2" 'BEGIN { exit !(f < m) }'; }
     # The slots fade in over 40 frames and a frame rate is known after a
     # second: the absent thing is looked for once the present one shows.
     if [ $run = quads ]; then
-      check "quads: solid areas" wait_for 20 above solid 0.01
-      check "quads: nothing in the lower left corner without --fps ($corner)" below corner 0.002
+      check "quads: solid areas" wait_for 20 share_above solid 0.01
+      check "quads: nothing in the lower left corner without --fps ($corner)" share_below corner 0.002
     else
-      check "points: --fps writes in the lower left corner" wait_for 20 above corner 0.01
-      check "points: no solid areas (share $solid after erosion)" below solid 0.001
+      check "points: --fps writes in the lower left corner" wait_for 20 share_above corner 0.01
+      check "points: no solid areas (share $solid after erosion)" share_below solid 0.001
     fi
     check "$run: opens no window of its own" \
       bash -c "! xwininfo -root -tree | grep -q '\"Quorvelian ScreenSaver\"'"

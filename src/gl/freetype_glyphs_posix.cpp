@@ -46,38 +46,52 @@ FontFile FindCaptionFont() {
 
 // One glyph as glBitmap wants it: 1 bit per pixel, most significant bit
 // first, rows from the bottom up, no row padding.
-void CompileGlyph(unsigned list, const FT_GlyphSlot slot) {
+GlyphBitmap GlyphOf(const FT_GlyphSlot slot) {
   const FT_Bitmap& bm = slot->bitmap;
-  const int w = static_cast<int>(bm.width);
-  const int h = static_cast<int>(bm.rows);
-  const int row_bytes = (w + 7) / 8;
-  std::vector<GLubyte> bits(static_cast<std::size_t>(row_bytes) * static_cast<std::size_t>(h), 0);
-  for (int y = 0; y < h; ++y) {
+  GlyphBitmap glyph;
+  glyph.width = static_cast<int>(bm.width);
+  glyph.height = static_cast<int>(bm.rows);
+  glyph.bits.assign(
+      static_cast<std::size_t>(glyph.RowBytes()) * static_cast<std::size_t>(glyph.height), 0);
+  for (int y = 0; y < glyph.height; ++y) {
     const unsigned char* src = bm.buffer + static_cast<std::ptrdiff_t>(y) * bm.pitch;
-    GLubyte* dst = &bits[static_cast<std::size_t>(h - 1 - y) * static_cast<std::size_t>(row_bytes)];
-    for (int x = 0; x < w; ++x) {
+    for (int x = 0; x < glyph.width; ++x) {
       bool on = false;
       if (bm.pixel_mode == FT_PIXEL_MODE_MONO) {
         on = (src[x / 8] >> (7 - x % 8)) & 1;
       } else {
         on = src[x] >= 128;
       }
-      if (on) dst[x / 8] = static_cast<GLubyte>(dst[x / 8] | (0x80 >> (x % 8)));
+      if (on) glyph.SetBit(x, glyph.height - 1 - y);
     }
   }
   // The raster position is the pen on the baseline; the bitmap's origin is
   // its lower left corner.
-  const auto xorig = static_cast<GLfloat>(-slot->bitmap_left);
-  const auto yorig = static_cast<GLfloat>(h - slot->bitmap_top);
-  const auto advance = static_cast<GLfloat>(slot->advance.x) / 64.0f;
+  glyph.xorig = static_cast<GLfloat>(-slot->bitmap_left);
+  glyph.yorig = static_cast<GLfloat>(glyph.height - slot->bitmap_top);
+  glyph.xmove = static_cast<GLfloat>(slot->advance.x) / 64.0f;
+  glyph.ymove = 0;
+  return glyph;
+}
+
+// Pixel rows are read while the list is compiled, with the unpack state of
+// that moment; the unpack state is not part of the list.
+void CompileBitmap(unsigned list, const GlyphBitmap& g) {
+  GLint old_alignment = 4;
+  glGetIntegerv(GL_UNPACK_ALIGNMENT, &old_alignment);
+  glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
   glNewList(list, GL_COMPILE);
-  glBitmap(w, h, xorig, yorig, advance, 0, bits.empty() ? nullptr : bits.data());
+  glBitmap(g.width, g.height, g.xorig, g.yorig, g.xmove, g.ymove,
+           g.bits.empty() ? nullptr : g.bits.data());
   glEndList();
+  glPixelStorei(GL_UNPACK_ALIGNMENT, old_alignment);
 }
 
 }  // namespace
 
 bool FreeTypeCaptionGlyphs::Build(unsigned base, int first, int count, int height) {
+  // New lists, most likely in a new context: nothing known so far holds.
+  ContextReleased();
   const FontFile font = FindCaptionFont();
   font_file_ = font.path;
   if (font.path.empty() || count <= 0) return false;
@@ -92,26 +106,75 @@ bool FreeTypeCaptionGlyphs::Build(unsigned base, int first, int count, int heigh
   }
   FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(pixels));
 
-  // glBitmap reads the pixels while the list is compiled, with the unpack
-  // state of that moment, and the unpack state is not part of the list.
-  GLint old_alignment = 4;
-  glGetIntegerv(GL_UNPACK_ALIGNMENT, &old_alignment);
-  glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
   for (int i = 0; i < count; ++i) {
     const unsigned list = base + static_cast<unsigned>(i);
     // Windows' bitmap fonts are two-level; the mono target keeps that look.
-    if (FT_Load_Char(face, static_cast<FT_ULong>(first + i), FT_LOAD_RENDER | FT_LOAD_TARGET_MONO) != 0) {
+    if (FT_Load_Char(face, static_cast<FT_ULong>(first + i),
+                     FT_LOAD_RENDER | FT_LOAD_TARGET_MONO) != 0) {
       glNewList(list, GL_COMPILE);
       glEndList();
       continue;
     }
-    CompileGlyph(list, face->glyph);
+    GlyphBitmap glyph = GlyphOf(face->glyph);
+    CompileBitmap(list, glyph);
+    glyphs_.emplace(list, std::move(glyph));
   }
-  glPixelStorei(GL_UNPACK_ALIGNMENT, old_alignment);
 
   FT_Done_Face(face);
   FT_Done_FreeType(library);
   return true;
+}
+
+void FreeTypeCaptionGlyphs::ContextReleased() {
+  glyphs_.clear();
+  strings_.clear();
+}
+
+void FreeTypeCaptionGlyphs::ListsDeleted(unsigned first, int range) {
+  bool ours = false;
+  for (int i = 0; i < range; ++i)
+    ours = glyphs_.erase(first + static_cast<unsigned>(i)) > 0 || ours;
+  if (!ours) return;
+  for (const auto& entry : strings_) {
+    if (entry.second != 0) glDeleteLists(entry.second, 1);
+  }
+  strings_.clear();
+}
+
+bool FreeTypeCaptionGlyphs::CallString(int n, const unsigned char* codes) {
+  if (glyphs_.empty()) return false;
+  GLint base = 0;
+  glGetIntegerv(GL_LIST_BASE, &base);
+  const auto list_base = static_cast<unsigned>(base);
+  auto key = std::make_pair(
+      list_base, std::string(reinterpret_cast<const char*>(codes), static_cast<std::size_t>(n)));
+  auto found = strings_.find(key);
+  if (found == strings_.end()) {
+    found = strings_.emplace(std::move(key), JoinedList(list_base, n, codes)).first;
+  }
+  if (found->second == 0) return false;
+  GLboolean valid = GL_FALSE;
+  glGetBooleanv(GL_CURRENT_RASTER_POSITION_VALID, &valid);
+  GLfloat position[4] = {0, 0, 0, 0};
+  glGetFloatv(GL_CURRENT_RASTER_POSITION, position);
+  if (valid == GL_FALSE || !JoinedBitmapLandsAlike(position[0], position[1])) return false;
+  glCallList(found->second);
+  return true;
+}
+
+unsigned FreeTypeCaptionGlyphs::JoinedList(unsigned list_base, int n,
+                                           const unsigned char* codes) const {
+  std::vector<const GlyphBitmap*> string;
+  for (int i = 0; i < n; ++i) {
+    const auto glyph = glyphs_.find(list_base + codes[i]);
+    if (glyph == glyphs_.end()) return 0;  // not one of ours: call it
+    string.push_back(&glyph->second);
+  }
+  const std::optional<GlyphBitmap> joined = JoinGlyphs(string);
+  if (!joined) return 0;
+  const GLuint list = glGenLists(1);
+  if (list != 0) CompileBitmap(list, *joined);
+  return list;
 }
 
 }  // namespace qv

@@ -47,10 +47,19 @@ void OpenGlSink::Lightfv(unsigned light, unsigned pname, const float* p) {
 }
 void OpenGlSink::RasterPos2f(float x, float y) { glRasterPos2f(x, y); }
 unsigned OpenGlSink::GenLists(int range) { return glGenLists(range); }
-void OpenGlSink::DeleteLists(unsigned list, int range) { glDeleteLists(list, range); }
+void OpenGlSink::DeleteLists(unsigned list, int range) {
+  if (strings_ != nullptr) strings_->ListsDeleted(list, range);
+  glDeleteLists(list, range);
+}
 void OpenGlSink::PushAttrib(unsigned mask) { glPushAttrib(mask); }
 void OpenGlSink::PopAttrib() { glPopAttrib(); }
 void OpenGlSink::ListBase(unsigned base) { glListBase(base); }
-void OpenGlSink::CallLists(int n, unsigned type, const void* lists) { glCallLists(n, type, lists); }
+void OpenGlSink::CallLists(int n, unsigned type, const void* lists) {
+  if (strings_ != nullptr && type == GL_UNSIGNED_BYTE && n > 0 && lists != nullptr &&
+      strings_->CallString(n, static_cast<const unsigned char*>(lists))) {
+    return;
+  }
+  glCallLists(n, type, lists);
+}
 
 }  // namespace qv

@@ -5,8 +5,23 @@
 
 namespace qv {
 
+// Draws a string of display lists (glCallLists on character codes) in fewer
+// driver calls than one list per code, drawing the same pixels.
+class ListStringDrawer {
+ public:
+  virtual ~ListStringDrawer() = default;
+  // Draws codes[0 .. n - 1] through the current list base as glCallLists
+  // would; false when it cannot, and nothing was drawn.
+  virtual bool CallString(int n, const unsigned char* codes) = 0;
+  // Lists first .. first + range - 1 of the current context are deleted.
+  virtual void ListsDeleted(unsigned first, int range) = 0;
+};
+
 class OpenGlSink final : public GlSink {
  public:
+  // Null (the default): every list of a CallLists is called by itself.
+  void SetStringDrawer(ListStringDrawer* drawer) { strings_ = drawer; }
+
   void PushMatrix() override;
   void PopMatrix() override;
   void Translatef(float x, float y, float z) override;
@@ -40,6 +55,9 @@ class OpenGlSink final : public GlSink {
   void PopAttrib() override;
   void ListBase(unsigned base) override;
   void CallLists(int n, unsigned type, const void* lists) override;
+
+ private:
+  ListStringDrawer* strings_ = nullptr;
 };
 
 }  // namespace qv

@@ -138,6 +138,36 @@ TEST(Snapshot, PinnedRunsRepeatAndDifferentScenesDiffer) {
   EXPECT_GT(DifferentPixels(pa, all, pl, all), 50);
 }
 
+// The caption drawn one bitmap per string, as the saver draws it, must be
+// the caption drawn one glyph list at a time, pixel for pixel, at every
+// screen width (the font height follows it) and caption strength.
+TEST(Snapshot, JoinedCaptionStringsDrawTheSamePixelsAsGlyphLists) {
+  struct Case {
+    int width, height;
+    const char* frames;
+  };
+  for (const Case c : {Case{1024, 768, "700"}, Case{1600, 900, "900"}, Case{640, 480, "1100"},
+                       Case{kWidth, kHeight, "450"}}) {
+    std::vector<std::string> options = {"--width",  std::to_string(c.width),
+                                        "--height", std::to_string(c.height),
+                                        "--frames", c.frames,
+                                        "--seed",   "7"};
+    const std::string joined = Snapshot("joined", options);
+    const Picture pj = ReadPng(joined);
+    options.insert(options.end(), {"--glyph-lists", "each"});
+    const Picture pe = ReadPng(Snapshot("each", options));
+    ASSERT_EQ(pj.width, c.width);
+    ASSERT_EQ(pe.width, c.width);
+    const Rect caption = {0, 0, c.width * 45 / 100, c.height * 12 / 100};
+    EXPECT_GT(LightGreyPixels(pj, caption), 60) << c.width << "x" << c.height;
+    const Rect all = {0, 0, c.width, c.height};
+    EXPECT_EQ(DifferentPixels(pj, all, pe, all), 0) << c.width << "x" << c.height;
+  }
+  const ToolResult bad = RunTool({"snapshot", "--out", ScratchDir() + "/bad.png", "--glyph-lists",
+                                  "some"});
+  EXPECT_NE(bad.exit_code, 0);
+}
+
 // The sheet's cells: each must show its own flower. The label in the cell's
 // top-left corner is left out, or every cell would count as drawn.
 // Single sheets: kind k at column k % 4, row k / 4; the sheet of all modes:

@@ -13,10 +13,10 @@
 #include "gl/opengl_headers.h"
 #include "gl/opengl_sink.h"
 #include "gl/scene_gl.h"
-#include "testing/recording_sink.h"
 #include "render_commands.h"
 #include "scene/frame_director.h"
 #include "store/settings.h"
+#include "testing/recording_sink.h"
 
 namespace qv::render_tool {
 
@@ -83,12 +83,32 @@ int RunBench(const Options& options) {
       bench::FrameScene frame(c.heaviest);
       OpenGlSink gl;
       FreeTypeCaptionGlyphs glyphs;
+      gl.SetStringDrawer(&glyphs);
       SetupGraphicsState(gl, frame.scene, width, height, glyphs);
       const double ms = MedianMilliseconds(reps, [&] {
         frame.Step(gl);
         glFinish();
       });
       Report((std::string("frame, OpenGL 1024x768, ") + c.name).c_str(), ms, 31);
+      DeleteFontLists(gl, frame.scene.FontListBase);
+    }
+
+    // The caption by itself, half faded in, one glyph list at a time and
+    // joined into one bitmap per line as the saver draws it.
+    for (const bool joined : {false, true}) {
+      bench::FrameScene frame(false);
+      OpenGlSink gl;
+      FreeTypeCaptionGlyphs glyphs;
+      if (joined) gl.SetStringDrawer(&glyphs);
+      SetupGraphicsState(gl, frame.scene, width, height, glyphs);
+      frame.scene.BannerAlpha = 0.5;
+      const double ms = MedianMilliseconds(reps, [&] {
+        DrawCaption(frame.scene, gl);
+        glFinish();
+      });
+      Report(joined ? "caption, OpenGL 1024x768, joined strings"
+                    : "caption, OpenGL 1024x768, list per glyph",
+             ms, 31);
       DeleteFontLists(gl, frame.scene.FontListBase);
     }
   }

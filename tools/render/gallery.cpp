@@ -49,6 +49,7 @@ int RunGallery(const Options& options) {
   OffscreenContext context(width, height);
   OpenGlSink gl;
   FreeTypeCaptionGlyphs glyphs;
+  gl.SetStringDrawer(&glyphs);
   // Labels as large as the caption on a screen four cells wide, so they
   // stay inside their cell on either sheet.
   SetupGraphicsState(gl, scene, 4 * cell, height, glyphs);

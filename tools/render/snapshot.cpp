@@ -30,7 +30,8 @@ std::string SnapshotOptionOf(const SettingSpec& setting) {
 }
 
 std::vector<std::string> SnapshotOptionNames() {
-  std::vector<std::string> names = {"out", "width", "height", "frames", "seed", "kinds"};
+  std::vector<std::string> names = {"out",  "width", "height",     "frames",
+                                    "seed", "kinds", "glyph-lists"};
   for (const SettingSpec& s : kSettings) {
     if (s.has_slider()) names.push_back(SnapshotOptionOf(s));
   }
@@ -52,6 +53,12 @@ int RunSnapshot(const Options& options) {
     const std::vector<int> k = ParseKinds(options.Text("kinds", ""));
     kinds = {k[0], k[1], k[2]};
   }
+  // Caption strings drawn as the saver draws them, one bitmap per string,
+  // or one glyph list at a time: the same pixels, which tests compare.
+  const std::string glyph_lists = options.Text("glyph-lists", "joined");
+  if (glyph_lists != "joined" && glyph_lists != "each") {
+    throw UsageError("option '--glyph-lists' takes joined or each, got '" + glyph_lists + "'");
+  }
   // Unset settings as on a first run of the saver; set ones are taken as
   // they stand, as the saver takes a hand-edited store.
   SettingValues values = kFullScreenDefaults;
@@ -71,6 +78,7 @@ int RunSnapshot(const Options& options) {
   OffscreenContext context(width, height);
   OpenGlSink gl;
   FreeTypeCaptionGlyphs glyphs;
+  if (glyph_lists == "joined") gl.SetStringDrawer(&glyphs);
   SetupGraphicsState(gl, scene, width, height, glyphs);
   if (glyphs.font_file().empty()) {
     std::fprintf(stderr, "quorvelian-render: no caption font found; drawing without caption\n");

@@ -243,6 +243,7 @@ bool GlxWindow::Pump(bool* resized) {
 
 bool GlxWindow::CreateGraphics() {
   ReleaseGraphics();
+  sink_.SetStringDrawer(&glyphs_);
   if (gone_ || window_ == 0) return false;
   if (through_pixmap_ && !MakeFrameBuffer()) {
     GraphicsFailed("Cannot draw OpenGL into a pixmap for window " + Hex(window_) +
@@ -277,6 +278,7 @@ bool GlxWindow::CreateGraphics() {
 }
 
 void GlxWindow::ReleaseGraphics() {
+  glyphs_.ContextReleased();
   if (context_ == nullptr) return;
   if (gone_ && !through_pixmap_) {
     // Drivers may look at a drawable they are let go of, and this one has

@@ -66,6 +66,7 @@ void SdlWindow::GraphicsFailed(const std::string& text) {
 bool SdlWindow::CreateGraphics() {
   if (window_ == nullptr) return false;
   ReleaseGraphics();
+  sink_.SetStringDrawer(&glyphs_);
   context_ = SDL_GL_CreateContext(window_);
   if (context_ == nullptr) {
     GraphicsFailed(std::string("Cannot create an OpenGL context (") + SDL_GetError() + ")");
@@ -85,6 +86,7 @@ bool SdlWindow::CreateGraphics() {
 }
 
 void SdlWindow::ReleaseGraphics() {
+  glyphs_.ContextReleased();
   if (context_ == nullptr) return;
   if (controls_ != nullptr) controls_->BeforeRelease();
   SDL_GL_MakeCurrent(window_, nullptr);

@@ -41,11 +41,17 @@ TEST(Timings, BenchReportsEveryCase) {
   ASSERT_EQ(r.exit_code, 0) << r.err;
   const std::vector<std::string> lines = SplitLines(r.out);
   const std::vector<std::string> names = {
-      "RegenerateAllSpecies M=1",         "RegenerateAllSpecies M=2",
-      "RegenerateAllSpecies M=3",         "RegenerateAllSpecies M=4",
-      "RegenerateAllSpecies M=5",         "frame, null sink, defaults",
-      "frame, null sink, heaviest",       "frame, OpenGL 1024x768, defaults",
+      "RegenerateAllSpecies M=1",
+      "RegenerateAllSpecies M=2",
+      "RegenerateAllSpecies M=3",
+      "RegenerateAllSpecies M=4",
+      "RegenerateAllSpecies M=5",
+      "frame, null sink, defaults",
+      "frame, null sink, heaviest",
+      "frame, OpenGL 1024x768, defaults",
       "frame, OpenGL 1024x768, heaviest",
+      "caption, OpenGL 1024x768, list per glyph",
+      "caption, OpenGL 1024x768, joined strings",
   };
   ASSERT_EQ(lines.size(), names.size() + 1) << r.out;
   EXPECT_EQ(lines[0], "medians of 1 repetitions");

@@ -22,7 +22,18 @@ void OpenGlSink::DrawKind(int kind, const SceneState& scene, const GeometryStore
   DrawKindWith(*this, kind, scene, store);
 }
 
-void OpenGlSink::Clear(unsigned mask) { glClear(mask); }
+void OpenGlSink::Clear(unsigned mask) {
+  // Nothing here uses a stencil buffer, but a window's visual may bring one
+  // packed with the depth buffer (XScreenSaver's window, say). Clearing the
+  // depth alone then makes the driver keep the stencil bits of every pixel;
+  // clearing both is one plain fill, and no pixel drawn changes.
+  if ((mask & GL_DEPTH_BUFFER_BIT) != 0) {
+    GLint stencil_bits = 0;
+    glGetIntegerv(GL_STENCIL_BITS, &stencil_bits);
+    if (stencil_bits > 0) mask |= GL_STENCIL_BUFFER_BIT;
+  }
+  glClear(mask);
+}
 void OpenGlSink::ClearColor(float r, float g, float b, float a) { glClearColor(r, g, b, a); }
 void OpenGlSink::Viewport(int x, int y, int w, int h) { glViewport(x, y, w, h); }
 void OpenGlSink::MatrixMode(unsigned mode) { glMatrixMode(mode); }

@@ -6,7 +6,8 @@
 #                                          opens the input connection
 #   x_input COMMAND...    xdotool's commands ("mousemove 10 20 click 1",
 #                         "key a"); returns once the server has handled them
-#   x_input_start / x_input_stop   the input connection alone (other servers)
+#   x_input_start / x_input_stop   the input connection alone (other servers;
+#                         a test without one ends)
 #   shot, lit, scene_drawn, next_frame   what the screen shows
 
 failed=0
@@ -90,7 +91,7 @@ start_xvfb() {  # [WxH] [Xvfb arguments...]
     exit 1
   fi
   export DISPLAY=:$n
-  x_input_start || { echo "no input connection to the X server"; exit 1; }
+  x_input_start
 }
 
 # Xvfb puts the pointer back where it was when the client that moved it
@@ -100,7 +101,7 @@ start_xvfb() {  # [WxH] [Xvfb arguments...]
 x_input_start() {
   x_input_stop
   rm -f "$WORK/x-input.in" "$WORK/x-input.out"
-  mkfifo "$WORK/x-input.in" "$WORK/x-input.out" || return 1
+  mkfifo "$WORK/x-input.in" "$WORK/x-input.out" || { echo "FAIL: no input connection to the X server"; exit 1; }
   xdotool - <"$WORK/x-input.in" >"$WORK/x-input.out" 2>"$WORK/x-input.err" &
   X_INPUT_PID=$!
   # Opened in the order xdotool's shell opens them, or both would block.

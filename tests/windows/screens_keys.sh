@@ -30,7 +30,7 @@ trap finish EXIT
 
 start_display() {
   qv_start_display
-  x_input_start || { echo "FAIL: no input connection to the X server"; exit 1; }
+  x_input_start
 }
 
 # "W H X Y" of the first X window with this exact name.
@@ -66,7 +66,7 @@ two_monitors() {
   local rc=$?
   [ $rc -eq 77 ] && exit 77
   [ $rc -eq 0 ] || exit 1
-  x_input_start || { echo "FAIL: no input connection to the X server"; exit 1; }
+  x_input_start
   xsetroot -solid white
   local second=800x600+1024+0 first=1024x768+0+0
 

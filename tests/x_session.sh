@@ -34,7 +34,14 @@ wait_for() {  # seconds, command...
     sleep 0.1
   done
 }
-gone() { ! kill -0 "$1" 2>/dev/null; }
+# A process that has ended but is not yet reaped counts as gone: an orphan's
+# reaper (here PID 1) may take seconds to collect it.
+gone() {
+  ! kill -0 "$1" 2>/dev/null && return 0
+  local stat
+  stat=$(cat "/proc/$1/stat" 2>/dev/null) || return 0
+  [ "$(echo "${stat##*) }" | cut -d' ' -f1)" = Z ]
+}
 
 # Exact title; xdotool's own search misses message boxes whose only names
 # are UTF-8 ones.

@@ -116,15 +116,21 @@ x_input_start() {
 }
 
 x_input() {
-  [ -n "$X_INPUT_PID" ] || { echo "x_input: no connection" >&2; return 1; }
+  [ -n "$X_INPUT_PID" ] || { fail "x_input: no input connection"; return 1; }
   # Asking for the screens' size takes a round trip (Xinerama), so the reply
   # comes only after the server has handled every event sent before it. Not
   # where the pointer is: that also reads the window under it, and one that
   # has just gone ends xdotool with an X error. A connection that has died
   # (its server gone) is a failed command, not a broken pipe.
-  (trap '' PIPE; printf '%s getdisplaygeometry\n' "$*" >&"$X_INPUT_TO") 2>/dev/null || return 1
+  # Input that never arrived would show only as a window that did not
+  # react, so a lost connection is a failure of its own.
   local reply
-  read -r -t 15 -u "$X_INPUT_FROM" reply && [[ $reply =~ ^[0-9]+\ [0-9]+$ ]]
+  if ! (trap '' PIPE; printf '%s getdisplaygeometry\n' "$*" >&"$X_INPUT_TO") 2>/dev/null ||
+    ! read -r -t 15 -u "$X_INPUT_FROM" reply || [[ ! $reply =~ ^[0-9]+\ [0-9]+$ ]]; then
+    fail "input \"$*\" was not confirmed by the X server"
+    [ -s "$WORK/x-input.err" ] && sed 's/^/  xdotool: /' "$WORK/x-input.err" | tail -n 5
+    return 1
+  fi
 }
 
 x_input_stop() {

@@ -39,8 +39,9 @@ wait_for() {  # seconds, command...
 gone() {
   ! kill -0 "$1" 2>/dev/null && return 0
   local stat
-  stat=$(cat "/proc/$1/stat" 2>/dev/null) || return 0
-  [ "$(echo "${stat##*) }" | cut -d' ' -f1)" = Z ]
+  stat=$(<"/proc/$1/stat") 2>/dev/null || return 0
+  stat=${stat##*) }
+  [ "${stat%% *}" = Z ]
 }
 
 # Exact title; xdotool's own search misses message boxes whose only names

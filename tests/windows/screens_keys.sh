@@ -81,17 +81,18 @@ two_monitors() {
     # painted plain before GL draws into it: look for the scene and the
     # cover in one and the same screenshot, and wait for both.
     local png scene_lit cover_lit
+    scene_on_primary() { at_least "$scene_lit" 0.0002 && below "$scene_lit" 0.5; }
+    cover_on_second() { below "$cover_lit" 0.001; }
     scene_shown() {
       png=$(shot "two-monitors-$ending")
       scene_lit=$(lit "$png" "$first")
       cover_lit=$(lit "$png" "$second")
-      at_least "$scene_lit" 0.0002 && below "$scene_lit" 0.5 && below "$cover_lit" 0.001
+      scene_on_primary && cover_on_second
     }
     wait_for 20 scene_shown
     echo "$ending: primary lit share $scene_lit, second monitor lit share $cover_lit"
-    at_least "$scene_lit" 0.0002 && below "$scene_lit" 0.5 ||
-      fail "$ending: the primary monitor shows no scene"
-    below "$cover_lit" 0.001 || fail "$ending: the second monitor still shows the desktop"
+    scene_on_primary || fail "$ending: the primary monitor shows no scene"
+    cover_on_second || fail "$ending: the second monitor still shows the desktop"
     if [ "$ending" = key ]; then
       x_input key space
     else

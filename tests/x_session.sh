@@ -39,7 +39,7 @@ wait_for() {  # seconds, command...
 gone() {
   ! kill -0 "$1" 2>/dev/null && return 0
   local stat
-  stat=$(<"/proc/$1/stat") 2>/dev/null || return 0
+  { stat=$(<"/proc/$1/stat"); } 2>/dev/null || return 0
   stat=${stat##*) }
   [ "${stat%% *}" = Z ]
 }

@@ -65,8 +65,8 @@ TEST(Arguments, NumbersAreTakenOnlyAsTheHelpWritesThem) {
   for (const char* integer : {" 1", "\t1", "\n1", "1 ", "0x1", "+-1", "1e0", "--1"}) {
     ExpectUsageError(with({"--mesh-detail", integer}));
   }
-  for (const char* real : {" 0.5", "\t1", "0x1p-1", "0X.8", "inf", "nan", "1e", "1e+", ".",
-                           "-.e1", "1.5.", "1,5"}) {
+  for (const char* real :
+       {" 0.5", "\t1", "0x1p-1", "0X.8", "inf", "nan", "1e", "1e+", ".", "-.e1", "1.5.", "1,5"}) {
     ExpectUsageError(with({"--mesh-detail", "1", "--alpha", real}));
   }
   for (const std::vector<std::string>& fine :
@@ -86,8 +86,8 @@ TEST(Arguments, SettingsAtTheEndsOfInt) {
     double depth;
   } cases[] = {{"-2147483648", -2147483648.0}, {"2147483647", 2147483648.0}};
   for (const Case& c : cases) {
-    const ToolResult r = RunTool({"calls", "--kind", "4", "--primitive", "2", "--mesh-detail", "1",
-                                  "--size", c.size});
+    const ToolResult r = RunTool(
+        {"calls", "--kind", "4", "--primitive", "2", "--mesh-detail", "1", "--size", c.size});
     ASSERT_EQ(r.exit_code, 0) << r.err;
     const std::vector<std::string> lines = SplitLines(r.out);
     ASSERT_GE(lines.size(), 2u);
@@ -100,9 +100,9 @@ TEST(Arguments, SettingsAtTheEndsOfInt) {
   const std::string out = ScratchDir() + "/ends.png";
   for (const char* v : {"-2147483648", "2147483647"}) {
     const ToolResult r =
-        RunTool({"snapshot", "--out", out, "--width", "32", "--height", "24", "--frames", "3",
-                 "--fast", v, "--bright", v, "--satiation", v, "--size", v, "--snow", v,
-                 "--frame", v});
+        RunTool({"snapshot", "--out",  out,      "--width", "32",       "--height", "24",
+                 "--frames", "3",      "--fast", v,         "--bright", v,          "--satiation",
+                 v,          "--size", v,        "--snow",  v,          "--frame",  v});
     EXPECT_EQ(r.exit_code, 0) << v << ": " << r.err;
   }
 }
@@ -125,6 +125,43 @@ TEST(Arguments, KindsAndPrimitivesOutOfRange) {
   }
   for (const char* kinds : {"1,2", "1,2,3,4", "1,2,12", "1,,2", "a,b,c"}) {
     ExpectUsageError({"snapshot", "--out", out, "--kinds", kinds});
+  }
+}
+
+// The help is the one place a user finds the options; each option it names
+// must be one its subcommand takes, and every subcommand must be named.
+TEST(Arguments, HelpNamesWhatEachSubcommandTakes) {
+  for (const char* asked : {"--help", "-h", "help"}) {
+    const ToolResult r = RunTool({asked});
+    EXPECT_EQ(r.exit_code, 0) << asked;
+    EXPECT_EQ(r.err, "") << asked;
+    EXPECT_EQ(r.out.rfind("usage: quorvelian-render", 0), 0u) << r.out;
+  }
+  const std::vector<std::string> lines = SplitLines(RunTool({"--help"}).out);
+  std::vector<std::string> named;
+  for (std::size_t i = 0; i + 1 < lines.size(); ++i) {
+    const std::size_t colon = lines[i].find(':');
+    if (lines[i].rfind("  ", 0) != 0 || colon == std::string::npos) continue;
+    const std::string sub = lines[i].substr(2, colon - 2);
+    named.push_back(sub);
+    int options = 0;
+    for (const std::string& word : Split(lines[i + 1], ' ')) {
+      if (word.empty()) continue;
+      ASSERT_EQ(word.rfind("--", 0), 0u) << sub << ": " << lines[i + 1];
+      ++options;
+      const ToolResult r = RunTool({sub, word});
+      EXPECT_EQ(r.exit_code, 2) << sub << " " << word;
+      EXPECT_NE(r.err.find("needs a value"), std::string::npos)
+          << sub << " " << word << ": " << r.err;
+    }
+    EXPECT_GT(options, 0) << sub;
+  }
+  EXPECT_EQ(named, (std::vector<std::string>{"geometry", "calls", "snapshot", "gallery", "bench",
+                                             "icon"}));
+  // The snapshot takes the six sliders by their stored names.
+  const std::string help = RunTool({"--help"}).out;
+  for (const char* setting : {"--fast", "--bright", "--satiation", "--size", "--snow", "--frame"}) {
+    EXPECT_NE(help.find(setting), std::string::npos) << setting;
   }
 }
 

@@ -39,7 +39,7 @@ start_x() {  # name; sets DISPLAY_OF and SERVER_OF
 }
 ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
 
-measure_pair() {  # sets RESULT to "saver% floor% serverS% serverF%"
+measure_pair() {  # writes "RATIO REPORT-LINE" to $WORK/pair
   start_x saver
   local saver_display=$DISPLAY_OF saver_server=$SERVER_OF
   start_x floor
@@ -64,19 +64,20 @@ measure_pair() {  # sets RESULT to "saver% floor% serverS% serverF%"
   sleep "$SECONDS_TO_MEASURE"
   s1=$(ticks $saver) f1=$(ticks $floor) xs1=$(ticks $saver_server) xf1=$(ticks $floor_server)
   stop_all
-  RESULT=$(awk -v s=$((s1 - s0)) -v f=$((f1 - f0)) -v xs=$((xs1 - xs0)) -v xf=$((xf1 - xf0)) \
-      -v t="$SECONDS_TO_MEASURE" -v hz="$(getconf CLK_TCK)" \
-      'BEGIN { c = 100 / hz / t; printf "%.2f %.2f %.2f %.2f", s * c, f * c, xs * c, xf * c }')
+  awk -v s=$((s1 - s0)) -v f=$((f1 - f0)) -v xs=$((xs1 - xs0)) -v xf=$((xf1 - xf0)) \
+      -v t="$SECONDS_TO_MEASURE" -v hz="$(getconf CLK_TCK)" 'BEGIN {
+    c = 100 / hz / t
+    r = f > 0 ? s / f : 0
+    printf "%.2f saver %.1f %% of a core, floor %.1f %%, ratio %.2f", r, s * c, f * c, r
+    printf " (their X servers: %.1f %% and %.1f %%)\n", xs * c, xf * c }' >"$WORK/pair"
 }
 
 ratios=()
 for ((run = 1; run <= RUNS; ++run)); do
   measure_pair
-  read -r saver floor xs xf <<<"$RESULT"
-  ratio=$(awk -v s="$saver" -v f="$floor" 'BEGIN { printf "%.2f", (f > 0 ? s / f : 0) }')
+  read -r ratio report <"$WORK/pair"
   ratios+=("$ratio")
-  printf 'saver %.1f %% of a core, floor %.1f %%, ratio %s (their X servers: %.1f %% and %.1f %%)\n' \
-    "$saver" "$floor" "$ratio" "$xs" "$xf"
+  echo "$report"
 done
 if ((RUNS > 1)); then
   printf '%s\n' "${ratios[@]}" | sort -n | awk '{ r[NR] = $1 } END {

@@ -137,7 +137,8 @@ TEST(Arguments, HelpNamesWhatEachSubcommandTakes) {
     EXPECT_EQ(r.err, "") << asked;
     EXPECT_EQ(r.out.rfind("usage: quorvelian-render", 0), 0u) << r.out;
   }
-  const std::vector<std::string> lines = SplitLines(RunTool({"--help"}).out);
+  const std::string help = RunTool({"--help"}).out;
+  const std::vector<std::string> lines = SplitLines(help);
   std::vector<std::string> named;
   for (std::size_t i = 0; i + 1 < lines.size(); ++i) {
     const std::size_t colon = lines[i].find(':');
@@ -159,7 +160,6 @@ TEST(Arguments, HelpNamesWhatEachSubcommandTakes) {
   EXPECT_EQ(named, (std::vector<std::string>{"geometry", "calls", "snapshot", "gallery", "bench",
                                              "icon"}));
   // The snapshot takes the six sliders by their stored names.
-  const std::string help = RunTool({"--help"}).out;
   for (const char* setting : {"--fast", "--bright", "--satiation", "--size", "--snow", "--frame"}) {
     EXPECT_NE(help.find(setting), std::string::npos) << setting;
   }
